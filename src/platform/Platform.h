@@ -1,0 +1,121 @@
+#pragma once
+// The Windows operations the program calls, named for what callers rely on.
+// Win32Platform is the real API; SimulatedWindows an in-memory machine for the
+// native tests. Results are plain values: callers that care test the effect
+// afterwards (the destination exists, the key opened), as the program always has.
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace tsaver {
+
+// Show-window codes passed to started programs and shell links.
+enum ShowCommand : int {
+  kShowNormal = 1,      // SW_SHOWNORMAL
+  kShowMaximized = 3,   // SW_SHOWMAXIMIZED
+  kShow = 5,            // SW_SHOW
+  kShowMinNoActive = 7  // SW_SHOWMINNOACTIVE
+};
+
+// What a shell link file is built from; texts are passed to the shell as given.
+struct ShellLinkData {
+  std::string description;
+  std::string target;
+  std::string workingDir;
+  std::string arguments;
+  int showCommand = 0;
+  std::uint16_t hotKey = 0;
+  std::string iconFile;
+  int iconIndex = 0;
+};
+
+enum class ShellLinkResult {
+  Saved,
+  CreateFailed,          // CoCreateInstance of the shell-link object failed
+  QueryInterfaceFailed,  // the object gave no IPersistFile
+  SaveFailed             // IPersistFile::Save failed
+};
+
+// An open registry key under HKEY_CURRENT_USER; 0 is no key.
+using RegKey = std::uintptr_t;
+
+class Platform {
+ public:
+  virtual ~Platform() = default;
+
+  // --- Files and directories ------------------------------------------------
+  // CopyFileA(source, destination, FALSE): an existing destination is replaced.
+  virtual bool copyFile(const std::string& source, const std::string& destination) = 0;
+  virtual bool moveFile(const std::string& from, const std::string& to) = 0;
+  virtual bool deleteFile(const std::string& path) = 0;
+  // MoveFileExA(path, NULL, MOVEFILE_DELAY_UNTIL_REBOOT): delete at next boot.
+  virtual bool deleteAtReboot(const std::string& path) = 0;
+  // True only for an existing file (FindFirstFileA finds it and it is no directory).
+  virtual bool fileExists(const std::string& path) = 0;
+  // GetFileAttributesA has FILE_ATTRIBUTE_DIRECTORY.
+  virtual bool directoryExists(const std::string& path) = 0;
+  virtual bool createDirectory(const std::string& path) = 0;
+  virtual bool removeDirectory(const std::string& path) = 0;
+
+  virtual std::string currentDirectory() = 0;
+  // Raises EInOutError with the system's error code when the directory cannot be made current.
+  virtual void setCurrentDirectory(const std::string& path) = 0;
+  // GetModuleFileNameA(NULL) into 261 characters.
+  virtual std::string moduleFileName() = 0;
+  // GetWindowsDirectoryA into 144 bytes, without a trailing "\".
+  virtual std::string windowsDirectory() = 0;
+  // GetShortPathNameA(path, buffer, 259): as many characters as the call returns, empty on failure.
+  virtual std::string shortPathName(const std::string& path) = 0;
+
+  // Whole-file access for the text-file layer. Both raise EInOutError with the
+  // file-system error code (2 not found, 3 bad path, 5 access denied, ...).
+  virtual std::string readFile(const std::string& path) = 0;
+  // Creates the file anew, replacing an earlier one.
+  virtual void writeFile(const std::string& path, const std::string& content) = 0;
+
+  // --- Settings (profile) files; a bare file name means the Windows directory ----
+  // GetPrivateProfileStringA into a 1024-byte buffer: at most 1023 characters.
+  virtual std::string getProfileString(const std::string& section, const std::string& key,
+                                       const std::string& defaultValue, const std::string& file) = 0;
+  // WritePrivateProfileStringA; no key erases the whole section. False when the system reports failure.
+  virtual bool writeProfileString(const std::string& section, const std::optional<std::string>& key,
+                                  const std::optional<std::string>& value, const std::string& file) = 0;
+
+  // --- Registry under HKEY_CURRENT_USER, KEY_ALL_ACCESS ----------------------------
+  // RegOpenKeyExA, or RegCreateKeyExA when create is set; 0 when it fails.
+  virtual RegKey regOpenKey(const std::string& subKey, bool create) = 0;
+  // The value as stored when it is REG_SZ or REG_EXPAND_SZ (unexpanded, cut at its
+  // first NUL); nothing when the value is missing. Raises ERegistryException
+  // "Invalid data type for '%s'" for other types with data, and
+  // "Failed to get data for '%s'" when the data cannot be read after its size.
+  virtual std::optional<std::string> regReadString(RegKey key, const std::string& name) = 0;
+  // REG_SZ; raises ERegistryException "Failed to set data for '%s'" on failure.
+  virtual void regWriteString(RegKey key, const std::string& name, const std::string& value) = 0;
+  virtual bool regDeleteValue(RegKey key, const std::string& name) = 0;
+  virtual void regFlushKey(RegKey key) = 0;
+  virtual void regCloseKey(RegKey key) = 0;
+
+  // --- Shell, processes, system -----------------------------------------------
+  // ShellExecuteA(0, no verb, file, parameters, no directory, show).
+  virtual void shellExecute(const std::string& file, const std::string& parameters, int show) = 0;
+  // WinExec(commandLine, show).
+  virtual void winExec(const std::string& commandLine, int show) = 0;
+  // SHGetSpecialFolderLocation(0, CSIDL_DESKTOPDIRECTORY) + SHGetPathFromIDList; empty when the shell cannot say.
+  virtual std::string desktopDirectory() = 0;
+  // SystemParametersInfoA(SPI_SETSCREENSAVEACTIVE, 1, NULL, SPIF_SENDWININICHANGE).
+  virtual void setScreenSaveActive() = 0;
+  // PostMessageA(GetDesktopWindow(), WM_SYSCOMMAND, SC_SCREENSAVE, 0).
+  virtual void startScreenSaver() = 0;
+  virtual void sleep(unsigned milliseconds) = 0;
+
+  // Writes a .lnk through the shell's COM shell-link object (CoInitialize,
+  // CoCreateInstance IShellLinkA, IPersistFile, MultiByteToWideChar, Save, CoUninitialize).
+  virtual ShellLinkResult saveShellLink(const ShellLinkData& link, const std::string& path) = 0;
+};
+
+// Creates the directory with every missing parent: drop one trailing "\"; a path
+// under 3 characters or an existing directory needs nothing; otherwise the parent
+// (up to the last "\" or ":") first, then the directory. Failures are not reported.
+void forceDirectories(Platform& platform, std::string path);
+
+}  // namespace tsaver

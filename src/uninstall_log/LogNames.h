@@ -1,0 +1,45 @@
+#pragma once
+// The uninstall log's vocabulary, shared by the installer that writes it and
+// the uninstaller that reads it back.
+#include <string>
+
+namespace tsaver::log {
+
+inline constexpr const char* kFileName = "UNINSTALL.INI";
+inline constexpr const char* kUninstallerName = "Uninstall.exe";
+
+inline constexpr const char* kFilesSection = "FILES";
+inline constexpr const char* kShortcutsSection = "SHORTCUTS";
+inline constexpr const char* kDesktopSection = "DESKTOP";
+inline constexpr const char* kRegistrySection = "REGISTRY";
+inline constexpr const char* kDirectoriesSection = "DIRECTORIES";
+inline constexpr const char* kIniFileSection = "INIFILE";
+
+inline constexpr const char* kFileStem = "FILE";
+inline constexpr const char* kShortcutStem = "SHORTCUT";
+inline constexpr const char* kKeyStem = "KEY";
+inline constexpr const char* kDirectoryStem = "DIRECTORY";
+
+inline constexpr const char* kDesktopShortcutKey = "SHORTCUT4";
+inline constexpr const char* kRunValueKey = "KEY1";
+inline constexpr const char* kInstallDirKey = "DIRECTORY1";
+inline constexpr const char* kGroupDirKey = "DIRECTORY2";
+inline constexpr const char* kCfgFileKey = "CFGFILE";
+inline constexpr const char* kSectionKey = "SECTION";
+
+// The reader asks with this default and treats the answer as "no entry".
+inline constexpr const char* kNone = "NONE";
+// The reader's defaults for a log without an "INIFILE" section.
+inline constexpr const char* kDefaultCfgFile = "VELUMINA.INI";
+inline constexpr const char* kDefaultSection = kNone;
+// The screen saver's settings file, written by the installer as "CFGFILE".
+inline constexpr const char* kSaverSettingsFile = "TSaver.ini";
+
+// Every numbered section is probed over this range, whatever the log holds.
+inline constexpr int kFirstNumber = 1;
+inline constexpr int kLastNumber = 999;
+
+// Stem + the decimal number, no sign, no leading zeros.
+inline std::string numberedKey(const char* stem, int number) { return stem + std::to_string(number); }
+
+}  // namespace tsaver::log
