@@ -1,0 +1,3 @@
+#pragma once
+// The real Windows API behind the platform interface.
+#include "platform/Platform.h"
