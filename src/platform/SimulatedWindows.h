@@ -1,0 +1,128 @@
+#pragma once
+// An in-memory Windows machine behind the platform interface: drives, names
+// compared without regard to ASCII case, "\" separators, one current directory,
+// the Windows directory, profile files with Windows' rules, the registry under
+// HKEY_CURRENT_USER, and a journal of programs started and system calls made.
+// It serves the native tests, and a vendor's dry run of an installation.
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/Platform.h"
+
+namespace tsaver {
+
+class SimulatedWindows : public Platform {
+ public:
+  // A machine with drive C:, the Windows directory "C:\WINDOWS" (with "System.ini"
+  // absent), the current directory "C:\", the program "C:\INSTALL.EXE", the desktop
+  // "C:\WINDOWS\Desktop", and HKCU Shell Folders "Programs" = "C:\WINDOWS\Start Menu\Programs"
+  // and "Desktop" = "C:\WINDOWS\Desktop" (REG_SZ), all of those directories existing.
+  SimulatedWindows();
+
+  // --- Setting the machine up ---------------------------------------------------
+  void addDrive(char letter);
+  void setWindowsDirectory(const std::string& path);
+  void setModuleFileName(const std::string& path);
+  // Empty: the shell cannot report the desktop directory.
+  void setDesktopDirectory(const std::string& path);
+  // Creates the file (and its missing parent directories) with the content.
+  void putFile(const std::string& path, const std::string& content = "");
+  // Creates the directory with its missing parents.
+  void putDirectory(const std::string& path);
+
+  // --- Faults ------------------------------------------------------------------
+  // A locked file (open elsewhere without sharing, or a running program) cannot be
+  // deleted, moved, replaced or read: error 32 for reads, false for the others.
+  void lockFile(const std::string& path, bool locked = true);
+  // Copies onto this destination report success but leave no file there.
+  void failCopiesTo(const std::string& destination);
+  // Writes to this profile file (resolved as Windows does) report failure.
+  void failProfileWrites(const std::string& file);
+  void failShortPathNames(bool fail = true);
+  // saveShellLink answers with this result, writing nothing.
+  void failShellLinks(ShellLinkResult result);
+  // setCurrentDirectory to this path raises as a missing directory would.
+  void failSetCurrentDirectory(const std::string& path);
+
+  // --- Looking at the machine ------------------------------------------------------
+  std::optional<std::string> fileContent(const std::string& path) const;
+  // Every file and directory, full paths as first created, directories ending in "\".
+  std::vector<std::string> allPaths() const;
+  // A profile file's sections with their keys and values, in file order.
+  using ProfileSection = std::pair<std::string, std::vector<std::pair<std::string, std::string>>>;
+  std::vector<ProfileSection> profileSections(const std::string& file) const;
+  // The .lnk written at that path by saveShellLink.
+  std::optional<ShellLinkData> shellLink(const std::string& path) const;
+
+  enum class ValueType { String, ExpandString, DWord, Binary };
+  void putRegistryValue(const std::string& key, const std::string& name, const std::string& data,
+                        ValueType type = ValueType::String);
+  // REG_SZ / REG_EXPAND_SZ data as stored; nothing when the value is missing.
+  std::optional<std::string> registryValue(const std::string& key, const std::string& name) const;
+  bool registryKeyExists(const std::string& key) const;
+  void deleteRegistryKey(const std::string& key);
+
+  // Programs started, in order.
+  struct Launch {
+    enum Kind { ShellExecute, WinExec } kind;
+    std::string file;         // ShellExecute: the file; WinExec: the whole command line
+    std::string parameters;   // ShellExecute only
+    int show = 0;
+  };
+  const std::vector<Launch>& launches() const { return launches_; }
+  // System calls with observable effect, in order, e.g. "SystemParametersInfoA(17,1,0,2)",
+  // "PostMessageA(desktop,WM_SYSCOMMAND,0xF140,0)", "Sleep(500)", "RegFlushKey(Control Panel\desktop)",
+  // "MoveFileExA(C:\x,DELAY_UNTIL_REBOOT)".
+  const std::vector<std::string>& journal() const { return journal_; }
+  // Called after every Sleep with its duration (a test may change the machine then).
+  std::function<void(unsigned)> onSleep;
+
+  // --- Platform ----------------------------------------------------------------
+  bool copyFile(const std::string& source, const std::string& destination) override;
+  bool moveFile(const std::string& from, const std::string& to) override;
+  bool deleteFile(const std::string& path) override;
+  bool deleteAtReboot(const std::string& path) override;
+  bool fileExists(const std::string& path) override;
+  bool directoryExists(const std::string& path) override;
+  bool createDirectory(const std::string& path) override;
+  bool removeDirectory(const std::string& path) override;
+  std::string currentDirectory() override;
+  void setCurrentDirectory(const std::string& path) override;
+  std::string moduleFileName() override;
+  std::string windowsDirectory() override;
+  std::string shortPathName(const std::string& path) override;
+  std::string readFile(const std::string& path) override;
+  void writeFile(const std::string& path, const std::string& content) override;
+  std::string getProfileString(const std::string& section, const std::string& key, const std::string& defaultValue,
+                               const std::string& file) override;
+  bool writeProfileString(const std::string& section, const std::optional<std::string>& key,
+                          const std::optional<std::string>& value, const std::string& file) override;
+  RegKey regOpenKey(const std::string& subKey, bool create) override;
+  std::optional<std::string> regReadString(RegKey key, const std::string& name) override;
+  void regWriteString(RegKey key, const std::string& name, const std::string& value) override;
+  bool regDeleteValue(RegKey key, const std::string& name) override;
+  void regFlushKey(RegKey key) override;
+  void regCloseKey(RegKey key) override;
+  void shellExecute(const std::string& file, const std::string& parameters, int show) override;
+  void winExec(const std::string& commandLine, int show) override;
+  std::string desktopDirectory() override;
+  void setScreenSaveActive() override;
+  void startScreenSaver() override;
+  void sleep(unsigned milliseconds) override;
+  ShellLinkResult saveShellLink(const ShellLinkData& link, const std::string& path) override;
+
+ private:
+  // The implementation keeps its own state below (file tree, registry, faults).
+  struct State;
+  std::shared_ptr<State> state_;
+  std::vector<Launch> launches_;
+  std::vector<std::string> journal_;
+};
+
+}  // namespace tsaver
