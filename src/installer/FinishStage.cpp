@@ -1,0 +1,108 @@
+// Finish: make the product the active screen saver, start the tray program,
+// copy the extra files and perform the post-install action.
+#include "installer/InstallFiles.h"
+#include "installer/main.h"
+#include "platform/Paths.h"
+#include "platform/Registry.h"
+#include "platform/TextFile.h"
+#include "uninstall_log/LogNames.h"
+#include "uninstall_log/SettingsFile.h"
+
+namespace tsaver {
+
+namespace {
+
+constexpr const char* kSystemIni = "System.ini";
+constexpr const char* kRunKey = "\\Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+
+// An extra file must stay inside the package and the install directory.
+bool staysInsideItsFolder(const std::string& line) {
+  if (line.front() == '\\' || line.front() == '/' || line.find(':') != std::string::npos) return false;
+  std::string::size_type start = 0;
+  for (;;) {
+    const auto end = line.find_first_of("\\/", start);
+    if (line.substr(start, end == std::string::npos ? std::string::npos : end - start) == "..") return false;
+    if (end == std::string::npos) return true;
+    start = end + 1;
+  }
+}
+
+}  // namespace
+
+void TfrmInstall::runFinishStage() {
+  // Nothing here may keep the program from ending: the first error ends the stage, unreported.
+  try {
+    const std::string saverFile = state_.ProductName + ".scr";
+    platform_.writeProfileString("boot", std::string("SCRNSAVE.EXE"), saverFile, kSystemIni);
+    pump();
+    const auto switchScreenSaverOn = [this](bool pumping) {
+      {
+        Registry desktop(platform_);
+        if (desktop.OpenKey("Control Panel\\desktop", false)) {
+          desktop.WriteString("ScreenSaveActive", "1");
+          desktop.FlushKey();
+        }
+      }
+      if (pumping) pump();
+      platform_.setScreenSaveActive();
+      if (pumping) pump();
+    };
+    switchScreenSaverOn(true);
+
+    platform_.shellExecute("REGSVR32.EXE", "/s " + state_.WindowsDir + "\\SWFLASH.OCX", kShowNormal);
+
+    TextReader data(platform_, state_.SourceDir + kDataFile);
+    const std::string shortPath = platform_.shortPathName(state_.WindowsDir + "\\" + data.readLine() + ".scr");
+    // A failed conversion keeps the bare name written above rather than wiping the setting.
+    if (!shortPath.empty()) platform_.writeProfileString("boot", std::string("SCRNSAVE.EXE"), shortPath, kSystemIni);
+    switchScreenSaverOn(false);
+
+    if (state_.Options.TrayOption == "True") {
+      const std::string trayProgram = InstallDir() + "\\" + kTrayProgram;
+      platform_.shellExecute(trayProgram, "", kShowNormal);
+      Registry run(platform_);
+      if (run.OpenKey(kRunKey, true)) run.WriteString(state_.ProductName + " screen saver", "\"" + trayProgram + "\"");
+    }
+
+    copyExtraFiles();
+    platform_.sleep(500);
+    performPostInstallAction();
+  } catch (...) {
+  }
+}
+
+void TfrmInstall::copyExtraFiles() {
+  SettingsFile uninstallLog(platform_);
+  uninstallLog.Open(InstallDir() + "\\" + log::kFileName);
+  int number = frmCopying_->Gauge->maxValue() + 1;
+  TextReader extras(platform_, state_.SourceDir + "Extras.txt");
+  for (std::string line = extras.readLine(); !line.empty(); line = extras.readLine()) {
+    if (!staysInsideItsFolder(line)) continue;
+    const std::string destination = InstallDir() + "\\" + line;
+    platform_.copyFile(state_.SourceDir + line, destination);
+    // Only a file that arrived may leave the package, or it would be lost.
+    if (!platform_.fileExists(destination)) continue;
+    platform_.deleteFile(state_.SourceDir + line);
+    uninstallLog.WriteString(log::kFilesSection, log::numberedKey(log::kFileStem, number++), line);
+  }
+  uninstallLog.Release();
+}
+
+void TfrmInstall::performPostInstallAction() {
+  switch (strToInt(state_.Options.PostInstallAction)) {
+    case 1:
+      platform_.startScreenSaver();
+      break;
+    case 2:
+      platform_.winExec("rundll32 shell32.dll,Control_RunDLL Desk.cpl,,1", kShow);
+      break;
+    case 3:
+      if (platform_.fileExists(InstallDir() + "\\Readme.txt"))
+        platform_.shellExecute(InstallDir() + "\\Readme.txt", "", kShowMaximized);
+      break;
+    default:
+      break;
+  }
+}
+
+}  // namespace tsaver

@@ -1,0 +1,28 @@
+#pragma once
+// The wizard's program-wide state, shared by the install window and its run.
+#include <array>
+#include <string>
+
+namespace tsaver {
+
+// The four lines of "After.txt"; "True" and "False" are compared exactly.
+struct InstallOptions {
+  std::string PostInstallAction;
+  std::string TrayOption;
+  std::string DesktopOption;
+  std::string GroupOption;
+};
+
+constexpr int kInstallFileSlots = 16;
+
+struct WizardState {
+  std::string SourceDir;   // the program's directory, ending in "\"
+  std::string WindowsDir;  // without a trailing "\"
+  std::string ProductName;
+  std::string SettingsSection;
+  InstallOptions Options;
+  // Slots 1..16 of product file names (index 0 is slot 1).
+  std::array<std::string, kInstallFileSlots> InstallFiles;
+};
+
+}  // namespace tsaver

@@ -1,0 +1,141 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "InstallerFixture.h"
+
+namespace tsaver::testing {
+namespace {
+
+class FinishStage : public InstallerFixture {
+ protected:
+  bool journalled(const std::string& call) const {
+    return std::find(win.journal().begin(), win.journal().end(), call) != win.journal().end();
+  }
+  std::string logValue(const std::string& key) {
+    return win.getProfileString("FILES", key, "NONE", kDefaultInstallDir + "\\UNINSTALL.INI");
+  }
+};
+
+TEST_F(FinishStage, ExtraFilesEndAtTheFirstEmptyLine) {
+  makePackage();
+  win.putFile(kPackage + "Extras.txt", "One.bmp\r\n\r\nTwo.bmp\r\n");
+  win.putFile(kPackage + "One.bmp", "1");
+  win.putFile(kPackage + "Two.bmp", "2");
+  installToTheEnd();
+  EXPECT_EQ(win.fileContent(kDefaultInstallDir + "\\One.bmp"), "1");
+  EXPECT_FALSE(win.fileExists(kPackage + "One.bmp"));
+  EXPECT_EQ(logValue("FILE17"), "One.bmp");
+  EXPECT_FALSE(win.fileExists(kDefaultInstallDir + "\\Two.bmp"));
+  EXPECT_TRUE(win.fileExists(kPackage + "Two.bmp"));
+  EXPECT_EQ(logValue("FILE18"), "NONE");
+}
+
+TEST_F(FinishStage, ExtraFileThatFailsToCopyStaysInThePackageUnlogged) {
+  makePackage();
+  win.putFile(kPackage + "Extras.txt", "Lost.bmp\r\nMissing.bmp\r\nKept.bmp\r\n");
+  win.putFile(kPackage + "Lost.bmp", "precious");
+  win.putFile(kPackage + "Kept.bmp", "k");
+  win.failCopiesTo(kDefaultInstallDir + "\\Lost.bmp");
+  installToTheEnd();
+  EXPECT_EQ(win.fileContent(kPackage + "Lost.bmp"), "precious");
+  EXPECT_EQ(logValue("FILE17"), "Kept.bmp");
+  EXPECT_EQ(logValue("FILE18"), "NONE");
+  EXPECT_TRUE(journalled("Sleep(500)")) << "the stage went on";
+}
+
+TEST_F(FinishStage, ExtraFileLinesThatLeaveTheirFolderAreSkipped) {
+  makePackage();
+  win.putFile(kPackage + "Extras.txt",
+              "C:\\WINDOWS\\win.ini\r\n\\Root.txt\r\n..\\Outside.txt\r\nsub\\..\\..\\Up.txt\r\nD:Drive.txt\r\n"
+              "sub/../../Slash.txt\r\nGood.bmp\r\n");
+  win.putFile("C:\\WINDOWS\\win.ini", "system");
+  win.putFile("C:\\Root.txt", "root");
+  win.putFile("C:\\Outside.txt", "outside");
+  win.putFile(kPackage + "Good.bmp", "g");
+  installToTheEnd();
+  EXPECT_EQ(win.fileContent("C:\\WINDOWS\\win.ini"), "system");
+  EXPECT_TRUE(win.fileExists("C:\\Root.txt"));
+  EXPECT_TRUE(win.fileExists("C:\\Outside.txt"));
+  EXPECT_FALSE(win.fileExists("C:\\Program Files\\Tessaryn\\Outside.txt"));
+  EXPECT_EQ(logValue("FILE17"), "Good.bmp");
+  EXPECT_EQ(logValue("FILE18"), "NONE");
+}
+
+TEST_F(FinishStage, MissingExtrasListEndsTheStageBeforeTheWaitAndTheAction) {
+  makePackage();
+  installToTheEnd();
+  EXPECT_FALSE(journalled("Sleep(500)"));
+  EXPECT_FALSE(journalled("PostMessageA(desktop,WM_SYSCOMMAND,0xF140,0)"));
+  EXPECT_TRUE(win.registryValue("Software\\Microsoft\\Windows\\CurrentVersion\\Run", "Tessaryn screen saver"));
+  EXPECT_TRUE(closed());
+}
+
+struct ActionCase {
+  std::string action;
+  std::vector<std::string> launched;  // after the two REGSVR32 starts and the tray program
+  bool screenSaverStarted;
+};
+
+TEST_F(FinishStage, PostInstallActionByNumber) {
+  const std::vector<ActionCase> cases = {
+      {"1", {}, true},
+      {"2", {"rundll32 shell32.dll,Control_RunDLL Desk.cpl,,1/5"}, false},
+      {"3", {kDefaultInstallDir + "\\Readme.txt/3"}, false},
+      {"4", {}, false},
+      {"", {}, false},
+      {"two", {}, false},
+  };
+  for (const auto& c : cases) {
+    SimulatedWindows machine;
+    machine.setModuleFileName(kPackage + "INSTALL.EXE");
+    machine.putFile(kPackage + "Install.exe");
+    machine.putFile(kPackage + "Data.dat", "Tessaryn\r\nTessaryn");
+    machine.putFile(kPackage + "Readme.txt");
+    machine.putFile(kPackage + "After.txt", c.action + "\r\nFalse\r\nFalse\r\nFalse");
+    machine.putFile(kPackage + "Extras.txt", "");
+    tk::HeadlessBackend headless(machine);
+    tk::Application application(headless);
+    WizardState wizard;
+    TfrmInstall* install = nullptr;
+    TfrmCopying* copying = nullptr;
+    application.createForm(install, machine, wizard, copying);
+    application.createForm(copying);
+    application.run();
+    for (int i = 0; i < 3; ++i) install->btn_next->click();
+    std::vector<std::string> launched;
+    for (size_t i = 2; i < machine.launches().size(); ++i)
+      launched.push_back(machine.launches()[i].file + "/" + std::to_string(machine.launches()[i].show));
+    EXPECT_EQ(launched, c.launched) << "action " << c.action;
+    const auto& journal = machine.journal();
+    EXPECT_EQ(std::count(journal.begin(), journal.end(), "PostMessageA(desktop,WM_SYSCOMMAND,0xF140,0)"),
+              c.screenSaverStarted ? 1 : 0)
+        << "action " << c.action;
+    EXPECT_TRUE(application.terminated()) << "action " << c.action;
+  }
+}
+
+TEST_F(FinishStage, FailedShortPathKeepsTheBareScreenSaverName) {
+  makePackage();
+  win.putFile("C:\\WINDOWS\\System.ini", "[boot]\r\nSCRNSAVE.EXE=Earlier.scr\r\n");
+  win.failShortPathNames();
+  installToTheEnd();
+  EXPECT_EQ(win.getProfileString("boot", "SCRNSAVE.EXE", "", "System.ini"), "Tessaryn.scr");
+}
+
+TEST_F(FinishStage, CloseBoxOnTheFinishPageSkipsTheStage) {
+  makePackage();
+  start();
+  next();
+  next();
+  frmInstall->close();
+  EXPECT_TRUE(closed());
+  EXPECT_EQ(win.getProfileString("boot", "SCRNSAVE.EXE", "none", "System.ini"), "none");
+  EXPECT_EQ(win.launches().size(), 1u) << "only the registration during copying";
+  EXPECT_TRUE(win.fileExists(kPackage + "Saver.exe")) << "slots 1 to 3 now hold shortcut specifications";
+  EXPECT_FALSE(win.fileExists(kPackage + "Movie.swf"));
+  EXPECT_FALSE(win.fileExists(kPackage + "Tessaryn.scr"));
+}
+
+}  // namespace
+}  // namespace tsaver::testing
