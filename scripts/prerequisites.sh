@@ -1,0 +1,46 @@
+# Installs what the build and the tests need when it is missing; safe to run again.
+# Sourced by the README's commands.
+tsaver_prerequisites() {
+  local packages=(cmake ninja-build g++ g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686
+                  binutils-mingw-w64-x86-64 wine wine64 xvfb googletest imagemagick xauth)
+  local missing=()
+  local p
+  for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  echo "Installing: ${missing[*]}"
+  local sudo=""
+  [ "$(id -u)" -ne 0 ] && sudo=sudo
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+# Starts a private Xvfb when there is no display; it ends with the calling script.
+tsaver_display() {
+  [ -n "${DISPLAY:-}" ] && return 0
+  local n
+  for n in $(seq 90 140); do
+    [ -e "/tmp/.X$n-lock" ] && continue
+    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
+    TSAVER_XVFB_PID=$!
+    local i
+    for i in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
+    if kill -0 "$TSAVER_XVFB_PID" 2>/dev/null; then
+      export DISPLAY=":$n"
+      trap 'kill $TSAVER_XVFB_PID 2>/dev/null' EXIT
+      return 0
+    fi
+  done
+  echo "Could not start Xvfb" >&2
+  return 1
+}
+
+tsaver_build() {
+  local preset
+  for preset in "$@"; do
+    echo "== build $preset"
+    cmake --preset "$preset" >/dev/null || return 1
+    cmake --build --preset "$preset" -j "$(nproc)" || return 1
+  done
+}
