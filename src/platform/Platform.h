@@ -3,6 +3,7 @@
 // Win32Platform is the real API; SimulatedWindows an in-memory machine for the
 // native tests. Results are plain values: callers that care test the effect
 // afterwards (the destination exists, the key opened), as the program always has.
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -16,6 +17,9 @@ enum ShowCommand : int {
   kShow = 5,            // SW_SHOW
   kShowMinNoActive = 7  // SW_SHOWMINNOACTIVE
 };
+
+// The shell takes at most this many characters of each link text and of the link's path.
+constexpr std::size_t kShellLinkTextLimit = 255;
 
 // What a shell link file is built from; texts are passed to the shell as given.
 struct ShellLinkData {
