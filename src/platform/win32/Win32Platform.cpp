@@ -1,1 +1,219 @@
 #include "platform/win32/Win32Platform.h"
+
+#include <windows.h>
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "platform/Errors.h"
+#include "platform/win32/ShellLinkWriter.h"
+#include "platform/win32/Handles.h"
+
+namespace tsaver {
+
+namespace {
+
+// The buffers the program has always passed; a result that fills one was cut.
+constexpr DWORD kModuleNameBuffer = 261;
+constexpr UINT kWindowsDirectoryBuffer = 144;
+constexpr DWORD kShortPathBuffer = 259;
+constexpr DWORD kProfileBuffer = 1024;
+constexpr std::size_t kShellPathBuffer = MAX_PATH + 1;
+
+HKEY toHkey(RegKey key) { return reinterpret_cast<HKEY>(key); }
+
+const char* orNull(const std::optional<std::string>& text) { return text ? text->c_str() : nullptr; }
+
+// The text of a call that fills a buffer and returns its length: empty when it
+// failed (0) or when the text did not fit.
+std::string filledText(const char* buffer, DWORD length, DWORD bufferSize) {
+  if (length == 0 || length >= bufferSize) return std::string();
+  return std::string(buffer, length);
+}
+
+[[noreturn]] void raiseLastError() { throw EInOutError(static_cast<int>(GetLastError())); }
+
+}  // namespace
+
+// --- Files and directories ------------------------------------------------------------
+
+bool Win32Platform::copyFile(const std::string& source, const std::string& destination) {
+  return CopyFileA(source.c_str(), destination.c_str(), FALSE) != FALSE;
+}
+
+bool Win32Platform::moveFile(const std::string& from, const std::string& to) {
+  return MoveFileA(from.c_str(), to.c_str()) != FALSE;
+}
+
+bool Win32Platform::deleteFile(const std::string& path) { return DeleteFileA(path.c_str()) != FALSE; }
+
+bool Win32Platform::deleteAtReboot(const std::string& path) {
+  return MoveFileExA(path.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT) != FALSE;
+}
+
+bool Win32Platform::fileExists(const std::string& path) {
+  WIN32_FIND_DATAA data;
+  const UniqueFindHandle found(FindFirstFileA(path.c_str(), &data));
+  return found.valid() && (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+bool Win32Platform::directoryExists(const std::string& path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+bool Win32Platform::createDirectory(const std::string& path) {
+  return CreateDirectoryA(path.c_str(), nullptr) != FALSE;
+}
+
+bool Win32Platform::removeDirectory(const std::string& path) { return RemoveDirectoryA(path.c_str()) != FALSE; }
+
+std::string Win32Platform::currentDirectory() {
+  // Asked for its size first: the current directory may be longer than MAX_PATH.
+  const DWORD size = GetCurrentDirectoryA(0, nullptr);
+  if (size == 0) return std::string();
+  std::vector<char> buffer(size);
+  return filledText(buffer.data(), GetCurrentDirectoryA(size, buffer.data()), size);
+}
+
+void Win32Platform::setCurrentDirectory(const std::string& path) {
+  if (!SetCurrentDirectoryA(path.c_str())) raiseLastError();
+}
+
+std::string Win32Platform::moduleFileName() {
+  char buffer[kModuleNameBuffer];
+  return filledText(buffer, GetModuleFileNameA(nullptr, buffer, kModuleNameBuffer), kModuleNameBuffer);
+}
+
+std::string Win32Platform::windowsDirectory() {
+  char buffer[kWindowsDirectoryBuffer];
+  std::string directory =
+      filledText(buffer, GetWindowsDirectoryA(buffer, kWindowsDirectoryBuffer), kWindowsDirectoryBuffer);
+  // A Windows directory in a drive's root comes back as "C:\".
+  if (!directory.empty() && directory.back() == '\\') directory.pop_back();
+  return directory;
+}
+
+std::string Win32Platform::shortPathName(const std::string& path) {
+  char buffer[kShortPathBuffer];
+  return filledText(buffer, GetShortPathNameA(path.c_str(), buffer, kShortPathBuffer), kShortPathBuffer);
+}
+
+std::string Win32Platform::readFile(const std::string& path) {
+  const UniqueFileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                          FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.valid()) raiseLastError();
+  std::string content;
+  char chunk[64 * 1024];
+  DWORD read = 0;
+  do {
+    if (!ReadFile(file.get(), chunk, sizeof chunk, &read, nullptr)) raiseLastError();
+    content.append(chunk, read);
+  } while (read > 0);
+  return content;
+}
+
+void Win32Platform::writeFile(const std::string& path, const std::string& content) {
+  const UniqueFileHandle file(
+      CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.valid()) raiseLastError();
+  std::size_t done = 0;
+  while (done < content.size()) {
+    DWORD written = 0;
+    const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(content.size() - done, 1u << 30));
+    if (!WriteFile(file.get(), content.data() + done, chunk, &written, nullptr)) raiseLastError();
+    done += written;
+  }
+}
+
+// --- Settings files ----------------------------------------------------------------------
+
+std::string Win32Platform::getProfileString(const std::string& section, const std::string& key,
+                                            const std::string& defaultValue, const std::string& file) {
+  char buffer[kProfileBuffer];
+  const DWORD length = GetPrivateProfileStringA(section.c_str(), key.c_str(), defaultValue.c_str(), buffer,
+                                                kProfileBuffer, file.c_str());
+  return std::string(buffer, length);
+}
+
+bool Win32Platform::writeProfileString(const std::string& section, const std::optional<std::string>& key,
+                                       const std::optional<std::string>& value, const std::string& file) {
+  return WritePrivateProfileStringA(section.c_str(), orNull(key), orNull(value), file.c_str()) != FALSE;
+}
+
+// --- Registry --------------------------------------------------------------------------
+
+RegKey Win32Platform::regOpenKey(const std::string& subKey, bool create) {
+  HKEY key = nullptr;
+  const LONG result = create ? RegCreateKeyExA(HKEY_CURRENT_USER, subKey.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                                               KEY_ALL_ACCESS, nullptr, &key, nullptr)
+                             : RegOpenKeyExA(HKEY_CURRENT_USER, subKey.c_str(), 0, KEY_ALL_ACCESS, &key);
+  return result == ERROR_SUCCESS ? reinterpret_cast<RegKey>(key) : 0;
+}
+
+std::optional<std::string> Win32Platform::regReadString(RegKey key, const std::string& name) {
+  DWORD type = REG_NONE;
+  DWORD size = 0;
+  if (RegQueryValueExA(toHkey(key), name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
+    return std::nullopt;
+  if (size == 0) return std::string();
+  if (type != REG_SZ && type != REG_EXPAND_SZ) throw ERegistryException("Invalid data type for '" + name + "'");
+  // One byte more than asked for: stored strings need not end in a NUL.
+  std::vector<char> data(size + 1, '\0');
+  DWORD readSize = size;
+  if (RegQueryValueExA(toHkey(key), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data.data()),
+                       &readSize) != ERROR_SUCCESS)
+    throw ERegistryException("Failed to get data for '" + name + "'");
+  return std::string(data.data());
+}
+
+void Win32Platform::regWriteString(RegKey key, const std::string& name, const std::string& value) {
+  if (RegSetValueExA(toHkey(key), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                     static_cast<DWORD>(value.size() + 1)) != ERROR_SUCCESS)
+    throw ERegistryException("Failed to set data for '" + name + "'");
+}
+
+bool Win32Platform::regDeleteValue(RegKey key, const std::string& name) {
+  return RegDeleteValueA(toHkey(key), name.c_str()) == ERROR_SUCCESS;
+}
+
+void Win32Platform::regFlushKey(RegKey key) { RegFlushKey(toHkey(key)); }
+
+void Win32Platform::regCloseKey(RegKey key) {
+  if (key != 0) RegCloseKey(toHkey(key));
+}
+
+// --- Shell, processes, system ---------------------------------------------------------------
+
+void Win32Platform::shellExecute(const std::string& file, const std::string& parameters, int show) {
+  ShellExecuteA(nullptr, nullptr, file.c_str(), parameters.empty() ? nullptr : parameters.c_str(), nullptr, show);
+}
+
+void Win32Platform::winExec(const std::string& commandLine, int show) {
+  WinExec(commandLine.c_str(), static_cast<UINT>(show));
+}
+
+std::string Win32Platform::desktopDirectory() {
+  LPITEMIDLIST list = nullptr;
+  if (FAILED(SHGetSpecialFolderLocation(nullptr, CSIDL_DESKTOPDIRECTORY, &list))) return std::string();
+  const UniquePidl owned(list);
+  char path[kShellPathBuffer] = {};
+  if (!SHGetPathFromIDListA(owned.get(), path)) return std::string();
+  return path;
+}
+
+void Win32Platform::setScreenSaveActive() {
+  SystemParametersInfoA(SPI_SETSCREENSAVEACTIVE, 1, nullptr, SPIF_SENDWININICHANGE);
+}
+
+void Win32Platform::startScreenSaver() { PostMessageA(GetDesktopWindow(), WM_SYSCOMMAND, SC_SCREENSAVE, 0); }
+
+void Win32Platform::sleep(unsigned milliseconds) { Sleep(milliseconds); }
+
+ShellLinkResult Win32Platform::saveShellLink(const ShellLinkData& link, const std::string& path) {
+  return saveShellLinkThroughCom(link, path);
+}
+
+}  // namespace tsaver

@@ -1,3 +1,45 @@
 #pragma once
-// The real Windows API behind the platform interface.
+// The real Windows API behind the platform interface, ANSI calls throughout.
+// Each operation reports failure as Platform.h states; no handle outlives its call
+// except the registry keys handed to the caller, which regCloseKey closes.
 #include "platform/Platform.h"
+
+namespace tsaver {
+
+class Win32Platform : public Platform {
+ public:
+  bool copyFile(const std::string& source, const std::string& destination) override;
+  bool moveFile(const std::string& from, const std::string& to) override;
+  bool deleteFile(const std::string& path) override;
+  bool deleteAtReboot(const std::string& path) override;
+  bool fileExists(const std::string& path) override;
+  bool directoryExists(const std::string& path) override;
+  bool createDirectory(const std::string& path) override;
+  bool removeDirectory(const std::string& path) override;
+  std::string currentDirectory() override;
+  void setCurrentDirectory(const std::string& path) override;
+  std::string moduleFileName() override;
+  std::string windowsDirectory() override;
+  std::string shortPathName(const std::string& path) override;
+  std::string readFile(const std::string& path) override;
+  void writeFile(const std::string& path, const std::string& content) override;
+  std::string getProfileString(const std::string& section, const std::string& key, const std::string& defaultValue,
+                               const std::string& file) override;
+  bool writeProfileString(const std::string& section, const std::optional<std::string>& key,
+                          const std::optional<std::string>& value, const std::string& file) override;
+  RegKey regOpenKey(const std::string& subKey, bool create) override;
+  std::optional<std::string> regReadString(RegKey key, const std::string& name) override;
+  void regWriteString(RegKey key, const std::string& name, const std::string& value) override;
+  bool regDeleteValue(RegKey key, const std::string& name) override;
+  void regFlushKey(RegKey key) override;
+  void regCloseKey(RegKey key) override;
+  void shellExecute(const std::string& file, const std::string& parameters, int show) override;
+  void winExec(const std::string& commandLine, int show) override;
+  std::string desktopDirectory() override;
+  void setScreenSaveActive() override;
+  void startScreenSaver() override;
+  void sleep(unsigned milliseconds) override;
+  ShellLinkResult saveShellLink(const ShellLinkData& link, const std::string& path) override;
+};
+
+}  // namespace tsaver
