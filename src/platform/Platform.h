@@ -21,7 +21,7 @@ enum ShowCommand : int {
 // The shell takes at most this many characters of each link text and of the link's path.
 constexpr std::size_t kShellLinkTextLimit = 255;
 
-// What a shell link file is built from; texts are passed to the shell as given.
+// What a shell link file is built from; saveShellLink cuts the texts to the limit.
 struct ShellLinkData {
   std::string description;
   std::string target;
@@ -114,6 +114,8 @@ class Platform {
 
   // Writes a .lnk through the shell's COM shell-link object (CoInitialize,
   // CoCreateInstance IShellLinkA, IPersistFile, MultiByteToWideChar, Save, CoUninitialize).
+  // Each text goes in as its first kShellLinkTextLimit characters; a longer path is
+  // refused with SaveFailed, never cut (a cut path would name another file).
   virtual ShellLinkResult saveShellLink(const ShellLinkData& link, const std::string& path) = 0;
 };
 

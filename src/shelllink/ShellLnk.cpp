@@ -22,8 +22,6 @@ constexpr std::size_t kNamePartLimit = 255;
 
 std::string linkNamePart(const std::string& path) { return fileNamePart(path).substr(0, kNamePartLimit); }
 
-std::string shellText(const std::string& text) { return text.substr(0, kShellLinkTextLimit); }
-
 // A shortcut's modifier bits and the hot key word's high-byte flags, pairwise.
 struct ModifierPair {
   TShortCut shortCutBit;
@@ -92,16 +90,14 @@ std::string TKesShellLink::shellFolderPath(TShellFolder folder) {
 void TKesShellLink::Save() { SaveToFile(fileName_); }
 
 void TKesShellLink::SaveToFile(const std::string& path) {
-  // A cut path would put the link somewhere else, so a long one is no link at all.
-  if (path.size() > kShellLinkTextLimit) throw EKesShellLink("Write error.");
   ShellLinkData link;
-  link.description = shellText(description_);
-  link.target = shellText(target_);
-  link.workingDir = shellText(workingDir_);
-  link.arguments = shellText(arguments_);
+  link.description = description_;
+  link.target = target_;
+  link.workingDir = workingDir_;
+  link.arguments = arguments_;
   link.showCommand = showCommand_;
   link.hotKey = hotKey_;
-  link.iconFile = shellText(fileIcon_.FileName());
+  link.iconFile = fileIcon_.FileName();
   link.iconIndex = fileIcon_.IconIndex();
   switch (platform_.saveShellLink(link, path)) {
     case ShellLinkResult::Saved:

@@ -79,8 +79,8 @@ class TKesShellLink {
 
   // Writes the link to FileName (SaveToFile), replacing any file there.
   void Save();
-  // Writes the link to path from the current properties; texts longer than the
-  // shell takes are cut, a path that long is refused. Raises EKesShellLink
+  // Writes the link to path from the current properties; the platform cuts long
+  // texts and refuses a path too long for the shell. Raises EKesShellLink
   // "\"CoCreateInstance\" failed.", "\"PersistFile QueryInterface\" failed."
   // or "Write error.".
   void SaveToFile(const std::string& path);

@@ -41,6 +41,7 @@ TEST_F(ShellLinkSave, HotKeyBecomesTheShellsWordAndBack) {
       {0xE041, 0x0741, 0xE041},  // every modifier
       {0x0841, 0x0841, 0x0041},  // unknown high-byte bits are dropped when read
       {0x01FF, 0x01FF, 0x20FF},  // a key part above 0xFF lands in the Shift flag
+      {0x21FF, 0x02FF, 0x40FF},  // ... and Shift is added to it, carrying into Ctrl
   };
   for (const auto& c : cases) {
     link.setHotKey(c.shortCut);
