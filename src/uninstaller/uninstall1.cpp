@@ -1,8 +1,28 @@
 #include "uninstaller/uninstall1.h"
 
+#include "platform/Errors.h"
+#include "platform/Paths.h"
+#include "platform/Registry.h"
 #include "uninstall_log/LogNames.h"
+#include "uninstall_log/SettingsFile.h"
 
 namespace tsaver {
+
+namespace {
+
+constexpr const char* kNoLogText = "Unable to locate the installation log file. Uninstallation will not continue.";
+constexpr const char* kConfirmText =
+    "Are you sure you want to completely remove the selected application and all of its components?";
+constexpr const char* kTrayText =
+    "Unable to remove task tray program.\rPlease make sure that the task tray program\r"
+    "is not currently running on your system.";
+constexpr const char* kTrayCaption = "Information";
+constexpr const char* kTrayProgram = "TASKTRAY.EXE";
+// How long the tray program's file is given to be released before it counts as in use.
+constexpr unsigned kTrayWaitMs = 1000;
+constexpr const char* kRunKey = "\\Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+
+}  // namespace
 
 TfrmUninstall::TfrmUninstall(tk::Application& app, Platform& platform)
     : tk::Form(app, "frmUninstall"), platform_(platform) {
@@ -46,11 +66,129 @@ void TfrmUninstall::layOut() {
 
 bool TfrmUninstall::logExists() { return platform_.fileExists(StartDir + "\\" + log::kFileName); }
 
-void TfrmUninstall::FormCreate(tk::Control*) { StartDir = platform_.currentDirectory(); }
+void TfrmUninstall::FormCreate(tk::Control*) {
+  StartDir = platform_.currentDirectory();
+  if (logExists()) return;
+  application().showMessage(kNoLogText);
+  // Not yet the main form: this only hides it; FormActivate ends the program.
+  close();
+}
 
-void TfrmUninstall::FormActivate(tk::Control*) {}
+void TfrmUninstall::FormActivate(tk::Control*) {
+  if (!logExists()) {
+    close();
+    return;
+  }
+  if (application().confirm(kConfirmText))
+    Timer->setEnabled(true);
+  else
+    close();
+}
 
-void TfrmUninstall::TimerTimer(tk::Timer*) {}
+void TfrmUninstall::TimerTimer(tk::Timer*) {
+  // The messages pumped below must not start a second run.
+  Timer->setEnabled(false);
+  show();
+  bringToFront();
+  repaint();
+  pump();
+
+  SettingsFile logFile(platform_);
+  logFile.Open(StartDir + "\\" + log::kFileName);
+  advanceGauge(2);
+
+  forEachEntry(logFile, log::kFilesSection, log::kFileStem, PumpAfter::EveryProbe,
+               [this](const std::string& v) { deleteLoggedFile(v); });
+  advanceGauge(4);
+
+  // Before the directories, so that the program group is empty when its removal is tried.
+  forEachEntry(logFile, log::kShortcutsSection, log::kShortcutStem, PumpAfter::EveryProbe,
+               [this](const std::string& v) { platform_.deleteFile(v); });
+  const std::string desktop = platform_.desktopDirectory();
+  forEachEntry(logFile, log::kDesktopSection, log::kShortcutStem, PumpAfter::EveryProbe,
+               [this, &desktop](const std::string& v) { platform_.deleteFile(desktop + "\\" + v); });
+  advanceGauge(6);
+
+  {
+    Registry registry(platform_);
+    forEachEntry(logFile, log::kRegistrySection, log::kKeyStem, PumpAfter::EveryEntry,
+                 [&registry](const std::string& v) { deleteRunValue(registry, v); });
+  }
+  advanceGauge(8);
+
+  forEachEntry(logFile, log::kDirectoriesSection, log::kDirectoryStem, PumpAfter::EveryEntry,
+               [this](const std::string& v) { platform_.removeDirectory(v); });
+
+  const std::string cfgFile = logFile.ReadString(log::kIniFileSection, log::kCfgFileKey, log::kDefaultCfgFile);
+  const std::string section = logFile.ReadString(log::kIniFileSection, log::kSectionKey, log::kDefaultSection);
+  logFile.Release();
+  if (!eraseSettingsSection(cfgFile, section)) return;
+  advanceGauge(10);
+
+  deleteLogAndSelf();
+  btn_ok->setEnabled(true);
+  pump();
+  close();
+}
+
+void TfrmUninstall::advanceGauge(int progress) {
+  gProgress->setProgress(progress);
+  pump();
+}
+
+void TfrmUninstall::forEachEntry(SettingsFile& logFile, const char* section, const char* stem, PumpAfter pumpAfter,
+                                 const std::function<void(const std::string&)>& act) {
+  for (int n = log::kFirstNumber; n <= log::kLastNumber; ++n) {
+    const std::string value = logFile.ReadString(section, log::numberedKey(stem, n), log::kNone);
+    const bool isEntry = value != log::kNone;
+    if (isEntry) act(value);
+    if (isEntry || pumpAfter == PumpAfter::EveryProbe) pump();
+  }
+}
+
+void TfrmUninstall::deleteLoggedFile(const std::string& path) {
+  platform_.deleteFile(path);
+  if (upperAscii(fileNamePart(path)) != kTrayProgram) return;
+  platform_.sleep(kTrayWaitMs);
+  if (!platform_.fileExists(path)) return;
+  application().messageBox(kTrayText, kTrayCaption, tk::MessageIcon::Information);
+  platform_.deleteFile(path);
+}
+
+void TfrmUninstall::deleteRunValue(Registry& registry, const std::string& name) {
+  // With create: a missing Run key comes into being, empty, and the delete finds nothing.
+  if (registry.OpenKey(kRunKey, true)) registry.DeleteValue(name);
+  registry.CloseKey();
+}
+
+bool TfrmUninstall::eraseSettingsSection(const std::string& file, const std::string& section) {
+  SettingsFile settings(platform_);
+  settings.Open(file);
+  std::string failure;
+  try {
+    settings.EraseSection(section);
+  } catch (const ESettingsWriteError& e) {
+    failure = e.message();
+  }
+  settings.Release();
+  if (failure.empty()) return true;
+  // The window has no close box and no usable button: end the program here, leaving
+  // the log and the uninstaller so that the removal can be run again.
+  application().messageBox(tk::Application::errorText(failure), application().title(), tk::MessageIcon::Error);
+  close();
+  return false;
+}
+
+void TfrmUninstall::deleteLogAndSelf() {
+  // Bare names: the current directory, which is the install directory.
+  platform_.deleteFile(log::kFileName);
+  platform_.deleteFile(log::kUninstallerName);
+  platform_.removeDirectory(StartDir);
+  // A running program's file cannot be deleted; leave it, and its directory, to the next boot.
+  if (!platform_.fileExists(log::kUninstallerName)) return;
+  platform_.deleteAtReboot(StartDir + "\\" + log::kUninstallerName);
+  platform_.deleteAtReboot(StartDir);
+}
 
 void TfrmUninstall::btn_okClick(tk::Control*) { close(); }
 

@@ -3,6 +3,7 @@
 // first timer tick removes what the log lists and deletes the log and itself.
 // A failing settings-section erase is shown as an error and ends the program,
 // leaving the log and the uninstaller for another run.
+#include <functional>
 #include <string>
 
 #include "platform/Platform.h"
@@ -11,6 +12,7 @@
 
 namespace tsaver {
 
+class Registry;
 class SettingsFile;
 
 class TfrmUninstall : public tk::Form {
@@ -32,8 +34,22 @@ class TfrmUninstall : public tk::Form {
   void btn_okClick(tk::Control* Sender);
 
  private:
+  // Whether a numbered section's run pumps after every probe or only after an entry.
+  enum class PumpAfter { EveryProbe, EveryEntry };
+
   void layOut();
   bool logExists();
+  void pump() { application().processMessages(); }
+  void advanceGauge(int progress);
+  void forEachEntry(SettingsFile& logFile, const char* section, const char* stem, PumpAfter pumpAfter,
+                    const std::function<void(const std::string&)>& act);
+  // The tray program gets a second chance after a wait, with a message if it is still there.
+  void deleteLoggedFile(const std::string& path);
+  // Per entry: open the Run key, creating it, delete the value, close whatever happened.
+  static void deleteRunValue(Registry& registry, const std::string& name);
+  // False when the erase failed: the error has been shown and the window closed.
+  bool eraseSettingsSection(const std::string& file, const std::string& section);
+  void deleteLogAndSelf();
 
   Platform& platform_;
 };
