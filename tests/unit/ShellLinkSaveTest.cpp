@@ -82,18 +82,6 @@ TEST_F(ShellLinkSave, EveryPropertyReachesTheLink) {
   EXPECT_EQ(data.iconIndex, 2);
 }
 
-TEST_F(ShellLinkSave, LongTextsAreCutTo255) {
-  const std::string text(300, 't');
-  link.setDescription(text);
-  link.setTarget(text);
-  link.setWorkingDir(text);
-  link.setArguments(text);
-  link.FileIcon().setFileName(text);
-  const ShellLinkData data = saved();
-  for (const std::string* field : {&data.description, &data.target, &data.workingDir, &data.arguments, &data.iconFile})
-    EXPECT_EQ(*field, text.substr(0, 255));
-}
-
 TEST_F(ShellLinkSave, APathLongerThanTheShellTakesIsAWriteErrorAndWritesNothing) {
   const std::string folder = "C:\\WINDOWS\\Desktop\\";
   const std::string fits = folder + std::string(255 - folder.size() - 4, 'p') + ".lnk";
