@@ -76,6 +76,7 @@ TEST_F(InstallRun, WritesTheShortcutsWithTheirFields) {
 TEST_F(InstallRun, FinishIntegratesWithTheSystem) {
   makePackage();
   win.putRegistryValue("Control Panel\\desktop", "ScreenSaveActive", "0");
+  win.putFile(kPackage + "Extras.txt", "");
   installToTheEnd();
   EXPECT_EQ(win.getProfileString("boot", "SCRNSAVE.EXE", "", "System.ini"), win.shortPathName("C:\\WINDOWS\\Tessaryn.scr"));
   EXPECT_EQ(win.registryValue("Control Panel\\desktop", "ScreenSaveActive"), "1");

@@ -77,6 +77,7 @@ TEST_F(Wizard, WelcomePageShowsTextsDerivedFromTheProductName) {
   EXPECT_EQ(state.InstallFiles[6], "");
   EXPECT_EQ(state.InstallFiles[8], "Tessaryn.ico");
   EXPECT_EQ(frmInstall->activeControl(), frmInstall->btn_next);
+  EXPECT_FALSE(frmCopying->visible()) << "the copy window exists from the start, hidden";
 }
 
 TEST_F(Wizard, ReadsDataDatLinesByTheTextRules) {

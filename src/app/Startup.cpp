@@ -1,0 +1,44 @@
+#include "app/Startup.h"
+
+#include "installer/WizardState.h"
+#include "installer/copying.h"
+#include "installer/main.h"
+#include "platform/Paths.h"
+#include "uninstaller/uninstall1.h"
+
+namespace tsaver {
+
+Mode modeFor(const std::string& programPath) {
+  const std::string name = upperAscii(fileNamePart(programPath));
+  if (name == "INSTALL.EXE") return Mode::Install;
+  if (name == "UNINSTALL.EXE") return Mode::Uninstall;
+  return Mode::None;
+}
+
+int runProgram(Platform& platform, tk::Application& app) {
+  // The windows' program-wide references; each is set before its window's creation runs.
+  WizardState wizardState;
+  TfrmInstall* frmInstall = nullptr;
+  TfrmCopying* frmCopying = nullptr;
+  TfrmUninstall* frmUninstall = nullptr;
+
+  switch (modeFor(platform.moduleFileName())) {
+    case Mode::Install:
+      app.setTitle(kInstallTitle);
+      app.createForm(frmInstall, platform, wizardState, frmCopying);
+      app.setIconFrom(*frmInstall);
+      app.createForm(frmCopying);
+      break;
+    case Mode::Uninstall:
+      app.setTitle(kUninstallTitle);
+      app.createForm(frmUninstall, platform);
+      app.setIconFrom(*frmUninstall);
+      break;
+    case Mode::None:
+      break;
+  }
+  app.run();
+  return 0;
+}
+
+}  // namespace tsaver
