@@ -17,9 +17,9 @@ struct ShortcutSpec {
   std::string program;
 };
 
-ShortcutSpec splitSpec(const std::string& spec) {
-  const auto bar = spec.find('|');
-  return {spec.substr(0, bar), bar == std::string::npos ? std::string() : spec.substr(bar + 1)};
+ShortcutSpec splitSpec(const std::string& text) {
+  const auto bar = text.find('|');
+  return {text.substr(0, bar), bar == std::string::npos ? std::string() : text.substr(bar + 1)};
 }
 
 }  // namespace
@@ -58,15 +58,15 @@ void TfrmInstall::runShortcutStage() {
     const std::array<bool, 3> rowMade = {options.TrayOption != "False", options.DesktopOption != "False", true};
     for (int row = 1; row <= 3; ++row) {
       if (!rowMade[row - 1]) continue;
-      const ShortcutSpec spec = splitSpec(state_.InstallFiles[row - 1]);
-      link.setFileName(spec.name);
-      describe(spec.name, installDir + "\\" + spec.program, row != 3);
+      const ShortcutSpec entry = splitSpec(state_.InstallFiles[row - 1]);
+      link.setFileName(entry.name);
+      describe(entry.name, installDir + "\\" + entry.program, row != 3);
       link.setShellFolder(sfPrograms);
       link.Save();
       // Written in the Programs folder, then moved into the group; a link of that
       // name already in the group stays, and the new one goes.
-      const std::string written = programsDir + spec.name + ".lnk";
-      const std::string grouped = groupDir + "\\" + spec.name + ".lnk";
+      const std::string written = programsDir + entry.name + ".lnk";
+      const std::string grouped = groupDir + "\\" + entry.name + ".lnk";
       platform_.moveFile(written, grouped);
       platform_.deleteFile(written);
       uninstallLog.WriteString(log::kShortcutsSection, log::numberedKey(log::kShortcutStem, row), grouped);
