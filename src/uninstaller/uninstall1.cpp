@@ -183,10 +183,20 @@ void TfrmUninstall::deleteLogAndSelf() {
   // Bare names: the current directory, which is the install directory.
   platform_.deleteFile(log::kFileName);
   platform_.deleteFile(log::kUninstallerName);
+  removeInstallDirectory();
+}
+
+void TfrmUninstall::removeInstallDirectory() {
+  // Windows keeps a process's current directory open and refuses to remove it: step out first.
+  try {
+    platform_.setCurrentDirectory(platform_.windowsDirectory());
+  } catch (const EInOutError&) {
+  }
   platform_.removeDirectory(StartDir);
   // A running program's file cannot be deleted; leave it, and its directory, to the next boot.
-  if (!platform_.fileExists(log::kUninstallerName)) return;
-  platform_.deleteAtReboot(StartDir + "\\" + log::kUninstallerName);
+  const std::string self = StartDir + "\\" + log::kUninstallerName;
+  if (!platform_.fileExists(self)) return;
+  platform_.deleteAtReboot(self);
   platform_.deleteAtReboot(StartDir);
 }
 

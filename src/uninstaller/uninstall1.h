@@ -50,6 +50,8 @@ class TfrmUninstall : public tk::Form {
   // False when the erase failed: the error has been shown and the window closed.
   bool eraseSettingsSection(const std::string& file, const std::string& section);
   void deleteLogAndSelf();
+  // Failures ignored: what cannot go now is left to the next boot, where possible.
+  void removeInstallDirectory();
 
   Platform& platform_;
 };

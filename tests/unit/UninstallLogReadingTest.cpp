@@ -1,0 +1,132 @@
+// How the removal run reads the log: probe range, key spelling, sentinel, value
+// length, and what each section's value is joined to.
+#include "UninstallFixture.h"
+
+namespace tsaver::testing {
+namespace {
+
+class UninstallLogReadingTest : public UninstallFixture {};
+
+TEST_F(UninstallLogReadingTest, OnlyKeysNumberedOneTo999InPlainDecimalAreActedOn) {
+  const struct {
+    const char* section;
+    const char* key;
+    std::string path;  // the value, and the file it names
+    bool removed;
+  } entries[] = {
+      {"FILES", "FILE0", kInstallDir + "\\zero.txt", false},
+      {"FILES", "FILE1000", kInstallDir + "\\thousand.txt", false},
+      {"FILES", "FILE01", kInstallDir + "\\leading-zero.txt", false},
+      {"FILES", "FILE+2", kInstallDir + "\\signed.txt", false},
+      {"FILES", "FILE3", kInstallDir + "\\three.txt", true},
+      {"FILES", "FILE5", kInstallDir + "\\five-after-a-gap.txt", true},
+      {"FILES", "FILE999", kInstallDir + "\\last.txt", true},
+      {"SHORTCUTS", "SHORTCUT999", "C:\\last.lnk", true},
+      {"SHORTCUTS", "SHORTCUT1000", "C:\\beyond.lnk", false},
+      {"DIRECTORIES", "DIRECTORY999", "C:\\Last Dir", true},
+      {"DIRECTORIES", "DIRECTORY0", "C:\\Zero Dir", false},
+  };
+  for (const auto& e : entries) {
+    if (std::string(e.section) == "DIRECTORIES")
+      win.putDirectory(e.path);
+    else
+      win.putFile(e.path);
+    logEntry(e.section, e.key, e.path);
+  }
+
+  runRemoval();
+
+  for (const auto& e : entries) {
+    SCOPED_TRACE(std::string(e.section) + " " + e.key);
+    EXPECT_EQ(exists(e.path), !e.removed);
+  }
+}
+
+TEST_F(UninstallLogReadingTest, DesktopSectionIsProbedWithTheShortcutStem) {
+  putEmptyLog();
+  win.putFile(kDesktop + "\\first.lnk");
+  win.putFile(kDesktop + "\\keyed.lnk");
+  logEntry("DESKTOP", "SHORTCUT1", "first.lnk");
+  logEntry("DESKTOP", "KEY1", "keyed.lnk");
+
+  runRemoval();
+
+  EXPECT_FALSE(exists(kDesktop + "\\first.lnk"));
+  EXPECT_TRUE(exists(kDesktop + "\\keyed.lnk"));
+}
+
+struct SentinelCase {
+  const char* name;
+  const char* value;
+  bool fileNamedNoneRemains;
+  bool runKeyCreated;
+};
+
+class UninstallSentinelTest : public UninstallFixture, public ::testing::WithParamInterface<SentinelCase> {};
+
+// The sentinel is case-sensitive, while the file system is not.
+TEST_P(UninstallSentinelTest, ExactlyNoneIsNoEntry) {
+  win.putFile(kInstallDir + "\\NONE");
+  win.deleteRegistryKey(kRunKey);
+  logEntry("FILES", "FILE3", GetParam().value);
+  logEntry("REGISTRY", "KEY1", GetParam().value);
+
+  runRemoval();
+
+  EXPECT_EQ(exists(kInstallDir + "\\NONE"), GetParam().fileNamedNoneRemains);
+  // An entry opens the Run key, and so creates it, to delete the value.
+  EXPECT_EQ(win.registryKeyExists(kRunKey), GetParam().runKeyCreated);
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, UninstallSentinelTest,
+                         ::testing::Values(SentinelCase{"sentinel", "NONE", true, false},
+                                           SentinelCase{"lowerCase", "none", false, true},
+                                           SentinelCase{"empty", "", true, true}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(UninstallLogReadingTest, ValueIsCutAt1023Characters) {
+  const std::string name1023(1023 - kInstallDir.size() - 1, 'n');
+  const std::string cut = kInstallDir + "\\" + name1023;
+  ASSERT_EQ(cut.size(), 1023u);
+  const std::string whole = cut + "xyz";
+  win.putFile(cut);
+  win.putFile(whole);
+  logEntry("FILES", "FILE3", whole);
+
+  runRemoval();
+
+  EXPECT_FALSE(exists(cut));
+  EXPECT_TRUE(exists(whole));
+}
+
+TEST_F(UninstallLogReadingTest, DesktopValuesAreJoinedToTheShellsDesktopShortcutValuesUsedAsTheyAre) {
+  // The shell's answer counts, not the Shell Folders value the installer wrote to.
+  const std::string shellDesktop = "C:\\Users\\me\\Desktop";
+  win.setDesktopDirectory(shellDesktop);
+  win.putFile(shellDesktop + "\\Bare.lnk");
+  win.putFile(kDesktop + "\\Bare.lnk");
+  win.putFile(shellDesktop + "\\Full.lnk");
+  win.putFile(kGroup + "\\Group.lnk");
+  logEntry("DESKTOP", "SHORTCUT4", "Bare.lnk");
+  logEntry("DESKTOP", "SHORTCUT5", shellDesktop + "\\Full.lnk");
+  logEntry("SHORTCUTS", "SHORTCUT1", kGroup + "\\Group.lnk");
+
+  runRemoval();
+
+  const struct {
+    std::string path;
+    bool removed;
+  } expectations[] = {
+      {shellDesktop + "\\Bare.lnk", true},
+      {kDesktop + "\\Bare.lnk", false},
+      {shellDesktop + "\\Full.lnk", false},  // joined: "...\Desktop\C:\Users\me\Desktop\Full.lnk"
+      {kGroup + "\\Group.lnk", true},
+  };
+  for (const auto& e : expectations) {
+    SCOPED_TRACE(e.path);
+    EXPECT_EQ(exists(e.path), !e.removed);
+  }
+}
+
+}  // namespace
+}  // namespace tsaver::testing
