@@ -1,0 +1,37 @@
+#pragma once
+// A program started by a test. It is killed when the wrapper goes, so that a
+// failing test leaves no program behind.
+#include <windows.h>
+
+#include <string>
+
+#include "e2e/robot/Wait.h"
+
+namespace e2e {
+
+class Process {
+ public:
+  // Starts `exe` with `workingDir` as its current directory; throws RobotError
+  // when it cannot start.
+  static Process start(const std::string& exe, const std::string& workingDir);
+
+  Process(Process&& other) noexcept;
+  Process& operator=(Process&&) = delete;
+  Process(const Process&) = delete;
+  ~Process();
+
+  DWORD id() const { return id_; }
+  bool running() const;
+  // False when the time-out passed first.
+  bool waitForExit(Millis timeout = kTimeout) const;
+  // Throws RobotError when the process has not ended.
+  DWORD exitCode() const;
+  void kill();
+
+ private:
+  Process(HANDLE handle, DWORD id) : handle_(handle), id_(id) {}
+  HANDLE handle_;
+  DWORD id_;
+};
+
+}  // namespace e2e

@@ -1,0 +1,125 @@
+#include "e2e/robot/Screen.h"
+
+#include <windows.h>
+
+#include "e2e/robot/Files.h"
+
+namespace e2e {
+
+namespace {
+
+// A top-down 32-bit DIB section selected into a memory DC, released on destruction.
+class Canvas {
+ public:
+  Canvas(int width, int height) : dc_(CreateCompatibleDC(nullptr)) {
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits_, nullptr, 0);
+    if (!bitmap_) throw RobotError("cannot make a " + std::to_string(width) + " x " + std::to_string(height) + " bitmap");
+    old_ = SelectObject(dc_, bitmap_);
+    width_ = width;
+    height_ = height;
+  }
+  ~Canvas() {
+    SelectObject(dc_, old_);
+    DeleteObject(bitmap_);
+    DeleteDC(dc_);
+  }
+  Canvas(const Canvas&) = delete;
+  Canvas& operator=(const Canvas&) = delete;
+
+  HDC dc() const { return dc_; }
+  Image image() const {
+    GdiFlush();
+    const auto* first = static_cast<const std::uint32_t*>(bits_);
+    Image image{width_, height_, {}};
+    image.pixels.assign(first, first + static_cast<size_t>(width_) * height_);
+    for (auto& p : image.pixels) p &= 0x00FFFFFF;
+    return image;
+  }
+
+ private:
+  HDC dc_;
+  HBITMAP bitmap_ = nullptr;
+  HGDIOBJ old_ = nullptr;
+  void* bits_ = nullptr;
+  int width_ = 0, height_ = 0;
+};
+
+void writeBmp(const Image& image, const std::string& path) {
+  const DWORD pixelBytes = static_cast<DWORD>(image.pixels.size() * 4);
+  BITMAPFILEHEADER file = {};
+  BITMAPINFOHEADER info = {};
+  file.bfType = 0x4D42;  // "BM"
+  file.bfOffBits = sizeof file + sizeof info;
+  file.bfSize = file.bfOffBits + pixelBytes;
+  info.biSize = sizeof info;
+  info.biWidth = image.width;
+  info.biHeight = -image.height;
+  info.biPlanes = 1;
+  info.biBitCount = 32;
+  info.biCompression = BI_RGB;
+  std::string bytes(reinterpret_cast<const char*>(&file), sizeof file);
+  bytes.append(reinterpret_cast<const char*>(&info), sizeof info);
+  bytes.append(reinterpret_cast<const char*>(image.pixels.data()), pixelBytes);
+  writeFile(path, bytes);
+}
+
+}  // namespace
+
+void useVirtualDesktop() {
+  HKEY key;
+  if (RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Wine\\Explorer", 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
+                      nullptr) == ERROR_SUCCESS) {
+    RegSetValueExA(key, "Desktop", 0, REG_SZ, reinterpret_cast<const BYTE*>("Default"), 8);
+    RegCloseKey(key);
+  }
+  if (RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Wine\\Explorer\\Desktops", 0, nullptr, 0, KEY_SET_VALUE,
+                      nullptr, &key, nullptr) == ERROR_SUCCESS) {
+    RegSetValueExA(key, "Default", 0, REG_SZ, reinterpret_cast<const BYTE*>("800x600"), 8);
+    RegCloseKey(key);
+  }
+}
+
+Image capture(const Window& window) {
+  RECT r;
+  GetWindowRect(window ? window.handle() : GetDesktopWindow(), &r);
+  Canvas canvas(r.right - r.left, r.bottom - r.top);
+  HDC screen = GetDC(nullptr);
+  BitBlt(canvas.dc(), 0, 0, r.right - r.left, r.bottom - r.top, screen, r.left, r.top, SRCCOPY);
+  ReleaseDC(nullptr, screen);
+  return canvas.image();
+}
+
+bool showsSystemIcon(const Window& control, const char* icon) {
+  const Image shown = capture(control);
+  const int size = GetSystemMetrics(SM_CXICON);
+  if (shown.width < size || shown.height < size) return false;
+  const std::uint32_t background = shown.at(shown.width - 1, shown.height - 1);
+  Canvas canvas(size, size);
+  HBRUSH brush = CreateSolidBrush(RGB((background >> 16) & 0xFF, (background >> 8) & 0xFF, background & 0xFF));
+  const RECT all = {0, 0, size, size};
+  FillRect(canvas.dc(), &all, brush);
+  DeleteObject(brush);
+  DrawIconEx(canvas.dc(), 0, 0, LoadIconA(nullptr, icon), 0, 0, 0, nullptr, DI_NORMAL);
+  const Image expected = canvas.image();
+  for (int y = 0; y < size; ++y)
+    for (int x = 0; x < size; ++x)
+      if (shown.at(x, y) != expected.at(x, y)) return false;
+  return true;
+}
+
+std::string saveScreenshot(const std::string& name) {
+  const std::string dir = hostPath(TSAVER_BUILD_DIR "/screenshots");
+  makeDirectories(dir);
+  const std::string path = dir + "\\" + name + ".bmp";
+  writeBmp(capture(), path);
+  return path;
+}
+
+}  // namespace e2e

@@ -1,0 +1,32 @@
+#pragma once
+// Pictures of the screen: the Wine virtual desktop draws window frames, and
+// the desktop window's device context gives what it shows.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "e2e/robot/Window.h"
+
+namespace e2e {
+
+// Makes the prefix's default desktop a virtual desktop of 800 x 600; it takes
+// effect for the desktop Wine creates next.
+void useVirtualDesktop();
+
+struct Image {
+  int width = 0, height = 0;
+  std::vector<std::uint32_t> pixels;  // 0x00RRGGBB, rows from the top
+  std::uint32_t at(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
+};
+
+// The screen inside `window`'s outer rectangle (the whole screen for a null window).
+Image capture(const Window& window = Window());
+// The control (a message box's icon) shows the system icon `icon` (IDI_HAND,
+// IDI_QUESTION, ...): what the screen shows at its top left, pixel for pixel,
+// equals that icon drawn here over the control's background colour.
+bool showsSystemIcon(const Window& control, const char* icon);
+
+// Writes the whole screen to <build>/screenshots/<name>.bmp; gives the file's path.
+std::string saveScreenshot(const std::string& name);
+
+}  // namespace e2e
