@@ -1,0 +1,62 @@
+#pragma once
+// A form's top-level window, owned by the application window, and the peers
+// of all its controls and timers. Closing asks the form (Form::close); the
+// first activation after each showing tells it (Form::activated); timers tick.
+#include <windows.h>
+
+#include <memory>
+#include <unordered_map>
+#include <vector>
+
+#include "toolkit/Form.h"
+#include "toolkit/win32/ContainerPeer.h"
+
+namespace tsaver::tk {
+
+class TimerPeer;
+
+class FormPeer : public ContainerPeer {
+ public:
+  // Creates the window and every control's window, all hidden with the form.
+  FormPeer(HINSTANCE instance, HWND owner, Form& form);
+  ~FormPeer() override;
+
+  HINSTANCE instance() const { return instance_; }
+  int nextId() { return nextId_++; }
+  void registerWindow(HWND window, ControlPeer* peer) { byWindow_[window] = peer; }
+  // The peer of one of this form's windows; null for any other window.
+  ControlPeer* peerOf(HWND window) const;
+
+  void show();
+  void hide();
+  void bringToFront();
+  void repaint();
+  // Enter presses the focused button, else a default button; Escape a cancel
+  // button. False when the key means nothing here.
+  bool pressKey(WPARAM key);
+
+ protected:
+  LRESULT handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+
+ public:
+  // The form's visibility is shown by show() and hide(), after its handlers.
+  void changed(Change what) override;
+
+ private:
+  void addPeers(Container& container);
+  void placeCentred();
+  // False when no control could take the focus.
+  bool focusActiveControl();
+  HWND controlWindow(Control* control) const;
+
+  HINSTANCE instance_;
+  Form& formWidget_;
+  HWND savedFocus_ = nullptr;
+  int nextId_ = 100;
+  std::unordered_map<HWND, ControlPeer*> byWindow_;
+  // Children after parents; destroyed in reverse, so before the windows they live in.
+  std::vector<std::unique_ptr<ControlPeer>> peers_;
+  std::vector<std::unique_ptr<TimerPeer>> timers_;
+};
+
+}  // namespace tsaver::tk

@@ -1,0 +1,130 @@
+#include "toolkit/win32/Win32Backend.h"
+
+#include "toolkit/Form.h"
+#include "toolkit/win32/ConfirmDialog.h"
+#include "toolkit/win32/DirectoryDialog.h"
+#include "toolkit/win32/FormPeer.h"
+
+namespace tsaver::tk {
+
+Win32Backend::Win32Backend(HINSTANCE instance)
+    : instance_(instance),
+      classes_(instance),
+      appWindow_(CreateWindowExA(0, WindowClasses::kApplication, "", WS_POPUP | WS_CAPTION | WS_SYSMENU, 0, 0, 0, 0,
+                                 nullptr, nullptr, instance, nullptr)) {
+  setIcon("MAINICON");
+}
+
+Win32Backend::~Win32Backend() {
+  // Windows go before the classes they belong to.
+  forms_.clear();
+  appWindow_.reset();
+}
+
+HWND Win32Backend::windowOf(const Form& form) const {
+  const auto found = forms_.find(&form);
+  return found == forms_.end() ? nullptr : found->second->window();
+}
+
+FormPeer* Win32Backend::formPeerOf(HWND window) const {
+  HWND root = GetAncestor(window, GA_ROOT);
+  for (const auto& entry : forms_)
+    if (entry.second->window() == root) return entry.second.get();
+  return nullptr;
+}
+
+void Win32Backend::formCreated(Form& form) {
+  forms_[&form] = std::make_unique<FormPeer>(instance_, appWindow_.get(), form);
+}
+
+void Win32Backend::showForm(Form& form) {
+  if (auto found = forms_.find(&form); found != forms_.end()) found->second->show();
+}
+
+void Win32Backend::hideForm(Form& form) {
+  if (auto found = forms_.find(&form); found != forms_.end()) found->second->hide();
+}
+
+void Win32Backend::bringToFront(Form& form) {
+  if (auto found = forms_.find(&form); found != forms_.end()) found->second->bringToFront();
+}
+
+void Win32Backend::repaint(Form& form) {
+  if (auto found = forms_.find(&form); found != forms_.end()) found->second->repaint();
+}
+
+void Win32Backend::timerChanged(Timer& timer) {
+  if (Peer* peer = timer.peer()) peer->changed(Change::Enabled);
+}
+
+void Win32Backend::setTitle(const std::string& title) { SetWindowTextA(appWindow_.get(), title.c_str()); }
+
+void Win32Backend::setIcon(const std::string& resource) {
+  HICON icon = resource.empty() ? nullptr : LoadIconA(instance_, resource.c_str());
+  if (!icon) icon = LoadIcon(nullptr, IDI_APPLICATION);
+  SendMessageA(appWindow_.get(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+  SendMessageA(appWindow_.get(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+}
+
+void Win32Backend::dispatch(MSG& msg) {
+  if (FormPeer* form = formPeerOf(msg.hwnd)) {
+    if (msg.message == WM_KEYDOWN && (msg.wParam == VK_RETURN || msg.wParam == VK_ESCAPE) && form->pressKey(msg.wParam))
+      return;
+    // Tab, arrows and mnemonics among the form's controls.
+    if (IsDialogMessageA(form->window(), &msg)) return;
+  }
+  TranslateMessage(&msg);
+  DispatchMessageA(&msg);
+}
+
+void Win32Backend::runMessageLoop(Application&) {
+  MSG msg;
+  while (GetMessageA(&msg, nullptr, 0, 0) > 0) dispatch(msg);
+}
+
+void Win32Backend::processMessages() {
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) {
+      // Left for the message loop, which ends on it.
+      PostQuitMessage(static_cast<int>(msg.wParam));
+      return;
+    }
+    dispatch(msg);
+  }
+}
+
+void Win32Backend::postQuit() { PostQuitMessage(0); }
+
+HWND Win32Backend::dialogOwner() const {
+  HWND active = GetActiveWindow();
+  for (const auto& entry : forms_)
+    if (entry.second->window() == active && IsWindowVisible(active)) return active;
+  return appWindow_.get();
+}
+
+void Win32Backend::messageBox(const std::string& text, const std::string& caption, MessageIcon icon) {
+  UINT type = MB_OK;
+  switch (icon) {
+    case MessageIcon::Error:
+      type |= MB_ICONSTOP;
+      break;
+    case MessageIcon::Information:
+      type |= MB_ICONINFORMATION;
+      break;
+    case MessageIcon::Question:
+      type |= MB_ICONQUESTION;
+      break;
+    case MessageIcon::None:
+      break;
+  }
+  MessageBoxA(dialogOwner(), text.c_str(), caption.c_str(), type);
+}
+
+bool Win32Backend::confirm(const std::string& text) { return showConfirmDialog(instance_, dialogOwner(), text); }
+
+std::optional<std::string> Win32Backend::selectDirectory() {
+  return showDirectoryDialog(instance_, dialogOwner());
+}
+
+}  // namespace tsaver::tk

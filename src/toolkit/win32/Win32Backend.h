@@ -1,0 +1,61 @@
+#pragma once
+// The toolkit's backend for real Windows: every form a top-level window owned
+// by a hidden application window (which carries the application's title and
+// icon), every control that shows text or takes input a child window named by
+// its "TkName" property. Must outlive the Application that uses it.
+#include <windows.h>
+
+#include <map>
+#include <memory>
+
+#include "toolkit/Backend.h"
+#include "toolkit/win32/ControlPeer.h"
+#include "toolkit/win32/GdiHandles.h"
+
+namespace tsaver::tk {
+
+class FormPeer;
+
+class Win32Backend : public Backend {
+ public:
+  explicit Win32Backend(HINSTANCE instance);
+  ~Win32Backend() override;
+  Win32Backend(const Win32Backend&) = delete;
+  Win32Backend& operator=(const Win32Backend&) = delete;
+
+  HWND applicationWindow() const { return appWindow_.get(); }
+  // The form's window; null for a form this backend has not seen.
+  HWND windowOf(const Form& form) const;
+
+  void formCreated(Form& form) override;
+  void showForm(Form& form) override;
+  void hideForm(Form& form) override;
+  void bringToFront(Form& form) override;
+  void repaint(Form& form) override;
+  void timerChanged(Timer& timer) override;
+
+  void setTitle(const std::string& title) override;
+  void setIcon(const std::string& resource) override;
+
+  void runMessageLoop(Application& app) override;
+  void processMessages() override;
+  void postQuit() override;
+
+  void messageBox(const std::string& text, const std::string& caption, MessageIcon icon) override;
+  bool confirm(const std::string& text) override;
+  std::optional<std::string> selectDirectory() override;
+
+ private:
+  // One queued message: the forms' keys first, then the dialog keys, then dispatch.
+  void dispatch(MSG& msg);
+  FormPeer* formPeerOf(HWND window) const;
+  // The owner of a modal box: the active form, else the application window.
+  HWND dialogOwner() const;
+
+  HINSTANCE instance_;
+  WindowClasses classes_;
+  UniqueWindow appWindow_;
+  std::map<const Form*, std::unique_ptr<FormPeer>> forms_;
+};
+
+}  // namespace tsaver::tk
