@@ -60,4 +60,16 @@ void PanelPeer::paintFrame(HDC dc, const RECT& client) {
   DrawEdge(dc, &edge, panel_.bevelOuter() == BevelStyle::Lowered ? BDR_SUNKENOUTER : BDR_RAISEDOUTER, BF_RECT);
 }
 
+PagePeer::PagePeer(FormPeer& form, Page& page) : ContainerPeer(form, page) { fill(); }
+
+void PagePeer::fill() {
+  RECT notebook;
+  GetClientRect(parentWindow(), &notebook);
+  MoveWindow(window(), 0, 0, notebook.right, notebook.bottom, TRUE);
+}
+
+void PagePeer::onChanged(Change what) {
+  if (what == Change::Bounds) fill();
+}
+
 }  // namespace tsaver::tk

@@ -34,4 +34,16 @@ class PanelPeer : public ContainerPeer {
   Panel& panel_;
 };
 
+// A notebook's page fills the notebook, whatever its own bounds.
+class PagePeer : public ContainerPeer {
+ public:
+  PagePeer(FormPeer& form, Page& page);
+
+ protected:
+  void onChanged(Change what) override;
+
+ private:
+  void fill();
+};
+
 }  // namespace tsaver::tk

@@ -73,8 +73,9 @@ std::unique_ptr<ControlPeer> makePeer(FormPeer& form, Control& control) {
     case Kind::SpeedButton:
       return std::make_unique<SpeedButtonPeer>(form, static_cast<SpeedButton&>(control));
     case Kind::Notebook:
-    case Kind::Page:
       return std::make_unique<ContainerPeer>(form, static_cast<Container&>(control));
+    case Kind::Page:
+      return std::make_unique<PagePeer>(form, static_cast<Page&>(control));
     case Kind::Panel:
       return std::make_unique<PanelPeer>(form, static_cast<Panel&>(control));
     case Kind::Bevel:
@@ -168,6 +169,9 @@ void FormPeer::changed(Change what) {
 
 void FormPeer::show() {
   savedFocus_ = nullptr;
+  // Stay-on-top may have been set after the window was made.
+  SetWindowPos(window(), formWidget_.stayOnTop() ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+               SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   ShowWindow(window(), SW_SHOW);
   SetForegroundWindow(window());
   focusActiveControl();

@@ -1,0 +1,150 @@
+// What the parent draws and what the gauge draws, read back pixel by pixel.
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "ToolkitTestSupport.h"
+#include "toolkit/Resources.h"
+
+namespace toolkit_test {
+namespace {
+
+using namespace tsaver::tk;
+
+constexpr COLORREF kNavy = RGB(0, 0, 128), kWhite = RGB(255, 255, 255), kBlack = RGB(0, 0, 0);
+constexpr COLORREF inverse(COLORREF c) { return c ^ 0x00FFFFFF; }
+
+class PaintForm : public Form {
+ public:
+  explicit PaintForm(Application& app) : Form(app, "frmPaint") {
+    setBorderStyle(BorderStyle::Dialog);
+    setClientSize(420, 220);
+    setColor(clSilver);
+    Img_back = add<Image>("Img_back");
+    Img_back->setBounds({0, 0, 97, 179});
+    Img_back->setBitmap(res::kSkyBarBitmap);
+    shape = add<Shape>("shape");
+    shape->setBounds({110, 100, 30, 20});
+    shape->setColor(rgb(128, 0, 128));
+    Bevel1 = add<Bevel>("Bevel1");
+    Bevel1->setBounds({110, 130, 60, 30});
+    gProgress = add<Gauge>("gProgress");
+    gProgress->setBounds({107, 7, 300, 24});
+    gProgress->setForeColor(clNavy);
+    gProgress->setBackColor(clWhite);
+    gProgress->setShowText(false);
+    gProgress->setMaxValue(10);
+    btn_filename = add<SpeedButton>("btn_filename");
+    btn_filename->setBounds({291, 87, 21, 21});
+    btn_filename->setGlyph(res::kFolderGlyph);
+  }
+  Image* Img_back;
+  Shape* shape;
+  Bevel* Bevel1;
+  Gauge* gProgress;
+  SpeedButton* btn_filename;
+};
+
+class ToolkitPainting : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ui.app.createForm(form);
+    form->show();
+    pump(ui.backend, 50);
+    window = ui.backend.windowOf(*form);
+    gauge = childNamed(window, "gProgress");
+    ASSERT_NE(gauge, nullptr);
+  }
+  Ui ui;
+  PaintForm* form = nullptr;
+  HWND window = nullptr;
+  HWND gauge = nullptr;
+};
+
+TEST_F(ToolkitPainting, GaugeFrameInteriorAndBarFollowThePercentage) {
+  const int width = 300, height = 24;
+  for (int progress : {0, 3, 5, 10}) {
+    form->gProgress->setProgress(progress);
+    SCOPED_TRACE("progress " + std::to_string(progress) + " of 10, bar right at " +
+                 std::to_string(form->gProgress->barRight()));
+    const int barRight = form->gProgress->barRight();
+    for (int x : {0, 1, width / 2, width - 1}) {
+      EXPECT_EQ(pixelAt(gauge, x, 0), kBlack) << "top frame at " << x;
+      EXPECT_EQ(pixelAt(gauge, x, height - 1), kBlack) << "bottom frame at " << x;
+    }
+    for (int y : {0, 1, height / 2, height - 1}) {
+      EXPECT_EQ(pixelAt(gauge, 0, y), kBlack) << "left frame at " << y;
+      EXPECT_EQ(pixelAt(gauge, width - 1, y), kBlack) << "right frame at " << y;
+    }
+    // The bar covers the interior from its left edge up to, not including, barRight.
+    for (int y : {1, height / 2, height - 2}) {
+      if (barRight > 1) {
+        EXPECT_EQ(pixelAt(gauge, 1, y), kNavy) << "bar start, row " << y;
+        EXPECT_EQ(pixelAt(gauge, barRight - 1, y), kNavy) << "bar end, row " << y;
+      }
+      if (barRight < width - 1) {
+        EXPECT_EQ(pixelAt(gauge, std::max(barRight, 1), y), kWhite) << "after the bar, row " << y;
+        EXPECT_EQ(pixelAt(gauge, width - 2, y), kWhite) << "interior end, row " << y;
+      }
+    }
+  }
+}
+
+TEST_F(ToolkitPainting, GaugeTextInvertsWhatLiesBeneath) {
+  form->gProgress->setShowText(true);
+  form->gProgress->setProgress(5);  // "50%" straddles the bar's end
+  pixelAt(gauge, 0, 0);
+  HDC dc = GetDC(gauge);
+  std::set<COLORREF> seen;
+  int overBar = 0, overBack = 0;
+  for (int y = 1; y < 23; ++y)
+    for (int x = 1; x < 299; ++x) {
+      const COLORREF c = GetPixel(dc, x, y);
+      seen.insert(c);
+      const bool onBar = x < form->gProgress->barRight();
+      if (c == inverse(onBar ? kNavy : kWhite)) ++(onBar ? overBar : overBack);
+      EXPECT_TRUE(c == (onBar ? kNavy : kWhite) || c == inverse(onBar ? kNavy : kWhite))
+          << "pixel " << x << "," << y << " is " << std::hex << c << ", neither the ground nor its inverse";
+      if (HasFailure()) break;
+    }
+  ReleaseDC(gauge, dc);
+  EXPECT_GT(overBar, 10) << "no text pixels over the bar";
+  EXPECT_GT(overBack, 10) << "no text pixels over the background";
+}
+
+TEST_F(ToolkitPainting, ParentDrawsImageShapeAndBevel) {
+  struct Case {
+    const char* what;
+    int x, y;
+    COLORREF expected;
+  } const cases[] = {
+      {"sky bar, top left", 0, 0, RGB(0, 128, 255)},
+      {"sky bar, stretched to its bottom right", 96, 178, RGB(0, 128, 255)},
+      {"form below the sky bar", 10, 185, RGB(192, 192, 192)},
+      {"shape fill", 125, 110, RGB(128, 0, 128)},
+      {"lowered bevel, top edge", 130, 130, GetSysColor(COLOR_BTNSHADOW)},
+      {"lowered bevel, bottom edge", 130, 159, GetSysColor(COLOR_BTNHIGHLIGHT)},
+  };
+  for (const Case& c : cases) EXPECT_EQ(pixelAt(window, c.x, c.y), c.expected) << c.what;
+}
+
+TEST_F(ToolkitPainting, FolderButtonShowsItsGlyph) {
+  HWND button = childNamed(window, "btn_filename");
+  ASSERT_NE(button, nullptr);
+  pixelAt(button, 0, 0);
+  HDC dc = GetDC(button);
+  int yellow = 0, navy = 0;
+  for (int y = 0; y < 21; ++y)
+    for (int x = 0; x < 21; ++x) {
+      const COLORREF c = GetPixel(dc, x, y);
+      yellow += c == RGB(255, 255, 0);
+      navy += c == kNavy;
+    }
+  ReleaseDC(button, dc);
+  // The folder's yellow and the arrow's navy, as drawn in FolderGlyph.bmp.
+  EXPECT_GT(yellow, 30);
+  EXPECT_GT(navy, 10);
+}
+
+}  // namespace
+}  // namespace toolkit_test
