@@ -802,7 +802,6 @@ bool SimulatedWindows::writeProfileString(const std::string& section, const std:
       lines.insert(lines.begin() + at, *key + "=" + *value);
       changed = true;
     } else {
-      if (!lines.empty() && !trimmed(lines.back()).empty()) lines.push_back("");
       lines.push_back("[" + section + "]");
       lines.push_back(*key + "=" + *value);
       changed = true;

@@ -1,0 +1,173 @@
+// Settings (profile) files through GetPrivateProfileStringA and WritePrivateProfileStringA.
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "contract/ContractFixture.h"
+
+namespace tsaver::contract {
+namespace {
+
+class Profiles : public Contract {
+ protected:
+  void TearDown() override {
+    // A bare name lands in the Windows directory: take the test's file away again.
+    p().deleteFile(p().windowsDirectory() + "\\" + bareName());
+    Contract::TearDown();
+  }
+  static std::string bareName() {
+    return std::string("TsaverContract_") + ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".ini";
+  }
+  bool write(const std::string& section, const std::optional<std::string>& key,
+             const std::optional<std::string>& value, const std::string& file) {
+    return p().writeProfileString(section, key, value, file);
+  }
+  std::string read(const std::string& section, const std::string& key, const std::string& file,
+                   const std::string& fallback = "<default>") {
+    return p().getProfileString(section, key, fallback, file);
+  }
+};
+
+TEST_F(Profiles, FirstWriteCreatesFileSectionAndKey) {
+  const std::string file = at("new.ini");
+  EXPECT_TRUE(write("Data", std::string("Path"), std::string("C:\\Saver"), file));
+  EXPECT_EQ(p().readFile(file), "[Data]\r\nPath=C:\\Saver\r\n");
+  EXPECT_EQ(read("Data", "Path", file), "C:\\Saver");
+}
+
+TEST_F(Profiles, ABareNameLiesInTheWindowsDirectory) {
+  ASSERT_TRUE(p().createDirectory(at("cwd")));
+  p().setCurrentDirectory(at("cwd"));
+  ASSERT_TRUE(write("boot", std::string("SCRNSAVE.EXE"), std::string("x.scr"), bareName()));
+  EXPECT_TRUE(p().fileExists(p().windowsDirectory() + "\\" + bareName()));
+  EXPECT_FALSE(p().fileExists(at("cwd\\" + bareName()))) << "not in the current directory";
+  EXPECT_EQ(read("boot", "SCRNSAVE.EXE", bareName()), "x.scr");
+  EXPECT_EQ(read("boot", "SCRNSAVE.EXE", p().windowsDirectory() + "\\" + bareName()), "x.scr");
+}
+
+TEST_F(Profiles, ANameWithADirectoryIsTakenFromTheCurrentDirectory) {
+  // Measured under Wine: only a name without "\" (and without drive) goes to the Windows directory.
+  ASSERT_TRUE(p().createDirectory(at("cwd")));
+  ASSERT_TRUE(p().createDirectory(at("cwd\\sub")));
+  p().setCurrentDirectory(at("cwd"));
+  ASSERT_TRUE(write("s", std::string("k"), std::string("v"), "sub\\rel.ini"));
+  EXPECT_TRUE(p().fileExists(at("cwd\\sub\\rel.ini")));
+  ASSERT_TRUE(write("s", std::string("k"), std::string("v"), ".\\dot.ini"));
+  EXPECT_TRUE(p().fileExists(at("cwd\\dot.ini")));
+}
+
+TEST_F(Profiles, SectionsAndKeysAreFoundWithoutRegardToCase) {
+  const std::string file = at("case.ini");
+  ASSERT_TRUE(write("Data", std::string("Path"), std::string("one"), file));
+  EXPECT_EQ(read("DATA", "path", file), "one");
+  EXPECT_EQ(read("data", "PATH", file), "one");
+  ASSERT_TRUE(write("dATA", std::string("pATH"), std::string("two"), file));
+  EXPECT_EQ(p().readFile(file), "[Data]\r\nPath=two\r\n") << "replaced in place, first spelling kept";
+}
+
+TEST_F(Profiles, NewKeysJoinTheirSectionAndNewSectionsFollow) {
+  const std::string file = at("order.ini");
+  ASSERT_TRUE(write("One", std::string("a"), std::string("1"), file));
+  ASSERT_TRUE(write("Two", std::string("b"), std::string("2"), file));
+  ASSERT_TRUE(write("One", std::string("c"), std::string("3"), file));
+  ASSERT_TRUE(write("One", std::string("a"), std::string("4"), file));
+  EXPECT_EQ(read("One", "a", file), "4");
+  EXPECT_EQ(read("One", "c", file), "3");
+  EXPECT_EQ(read("Two", "b", file), "2");
+  // Measured under Wine: a new section follows the last line directly, no blank line between.
+  EXPECT_EQ(p().readFile(file), "[One]\r\na=4\r\nc=3\r\n[Two]\r\nb=2\r\n");
+}
+
+TEST_F(Profiles, NoKeyErasesTheWholeSection) {
+  const std::string file = at("erase.ini");
+  ASSERT_TRUE(write("Gone", std::string("a"), std::string("1"), file));
+  ASSERT_TRUE(write("Gone", std::string("b"), std::string("2"), file));
+  ASSERT_TRUE(write("Kept", std::string("c"), std::string("3"), file));
+  EXPECT_TRUE(write("gone", std::nullopt, std::nullopt, file));
+  EXPECT_EQ(read("Gone", "a", file), "<default>");
+  EXPECT_EQ(read("Gone", "b", file), "<default>");
+  EXPECT_EQ(read("Kept", "c", file), "3");
+  EXPECT_TRUE(write("Never there", std::nullopt, std::nullopt, file));
+  EXPECT_EQ(read("Kept", "c", file), "3");
+}
+
+TEST_F(Profiles, ErasingInAMissingFileCreatesNothing) {
+  EXPECT_TRUE(write("Any", std::nullopt, std::nullopt, at("none.ini")));
+  EXPECT_FALSE(p().fileExists(at("none.ini")));
+}
+
+TEST_F(Profiles, NoValueRemovesTheKey) {
+  const std::string file = at("key.ini");
+  ASSERT_TRUE(write("S", std::string("a"), std::string("1"), file));
+  ASSERT_TRUE(write("S", std::string("b"), std::string("2"), file));
+  EXPECT_TRUE(write("S", std::string("A"), std::nullopt, file));
+  EXPECT_EQ(read("S", "a", file), "<default>");
+  EXPECT_EQ(read("S", "b", file), "2");
+}
+
+TEST_F(Profiles, AReadGivesAtMost1023Characters) {
+  const std::string file = at("long.ini");
+  std::string value;
+  for (int i = 0; i < 2000; ++i) value += static_cast<char>('a' + i % 26);
+  ASSERT_TRUE(write("S", std::string("k"), value, file));
+  EXPECT_EQ(read("S", "k", file), value.substr(0, 1023));
+  EXPECT_EQ(read("S", "k", file, std::string(1500, 'd')), value.substr(0, 1023));
+  const std::string fits(1023, 'f');
+  ASSERT_TRUE(write("S", std::string("fits"), fits, file));
+  EXPECT_EQ(read("S", "fits", file), fits);
+}
+
+TEST_F(Profiles, MissingFileSectionOrKeyGivesTheDefault) {
+  const std::string file = at("defaults.ini");
+  ASSERT_TRUE(write("S", std::string("k"), std::string("v"), file));
+  struct Case {
+    const char* title;
+    std::string section, key, file;
+  };
+  const std::vector<Case> cases = {
+      {"missing file", "S", "k", at("missing.ini")},
+      {"missing directory", "S", "k", at("missing\\x.ini")},
+      {"missing section", "T", "k", file},
+      {"missing key", "S", "x", file},
+      {"a directory for a file", "S", "k", dir()},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(read(c.section, c.key, c.file, "fallback"), "fallback") << c.title;
+    EXPECT_EQ(read(c.section, c.key, c.file, ""), "") << c.title;
+  }
+}
+
+TEST_F(Profiles, WindowsDropsTheDefaultsTrailingBlanks) {
+  EXPECT_EQ(read("S", "k", at("missing.ini"), "  with blanks  "), "  with blanks");
+}
+
+TEST_F(Profiles, HandWrittenFilesAreReadTheWindowsWay) {
+  const std::string file = at("hand.ini");
+  p().writeFile(file,
+                "top=level\r\n"
+                "  [ Spaced ]  \r\n"
+                "  key  =  padded value  \r\n"
+                "quoted=\"in quotes\"\r\n"
+                "single='in single quotes'\r\n"
+                "half=\"open\r\n"
+                "empty=\r\n"
+                "[Unix]\n"
+                "lf=only\n");
+  EXPECT_EQ(read("Spaced", "key", file), "padded value");
+  EXPECT_EQ(read("Spaced", "quoted", file), "in quotes");
+  EXPECT_EQ(read("Spaced", "single", file), "in single quotes");
+  EXPECT_EQ(read("Spaced", "half", file), "\"open");
+  EXPECT_EQ(read("Spaced", "empty", file), "");
+  EXPECT_EQ(read("Unix", "lf", file), "only");
+}
+
+TEST_F(Profiles, WritingFailsWhereNoFileCanBe) {
+  ASSERT_TRUE(p().createDirectory(at("adir")));
+  EXPECT_FALSE(write("S", std::string("k"), std::string("v"), at("adir")));
+  EXPECT_TRUE(p().directoryExists(at("adir")));
+  EXPECT_FALSE(write("S", std::string("k"), std::string("v"), at("missing\\x.ini")));
+  EXPECT_FALSE(p().directoryExists(at("missing")));
+}
+
+}  // namespace
+}  // namespace tsaver::contract
