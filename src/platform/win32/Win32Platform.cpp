@@ -196,11 +196,10 @@ void Win32Platform::winExec(const std::string& commandLine, int show) {
 }
 
 std::string Win32Platform::desktopDirectory() {
-  LPITEMIDLIST list = nullptr;
-  if (FAILED(SHGetSpecialFolderLocation(nullptr, CSIDL_DESKTOPDIRECTORY, &list))) return std::string();
-  const UniquePidl owned(list);
+  UniquePidl list;
+  if (FAILED(SHGetSpecialFolderLocation(nullptr, CSIDL_DESKTOPDIRECTORY, list.receive()))) return std::string();
   char path[kShellPathBuffer] = {};
-  if (!SHGetPathFromIDListA(owned.get(), path)) return std::string();
+  if (!SHGetPathFromIDListA(list.get(), path)) return std::string();
   return path;
 }
 
