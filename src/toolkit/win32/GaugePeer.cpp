@@ -34,14 +34,19 @@ void GaugePeer::paint(HWND window, HDC target) const {
 
   if (gauge_.showText()) {
     // White text on black, XORed onto the gauge: each text pixel inverts what is beneath.
+    // The mask is monochrome so that smoothed (ClearType) edges cannot XOR into
+    // colours that are neither the ground nor its inverse.
     UniqueMemoryDc textDc(CreateCompatibleDC(target));
-    UniqueBitmap textCanvas(CreateCompatibleBitmap(target, width, height));
+    UniqueBitmap textCanvas(CreateBitmap(width, height, 1, 1, nullptr));
     ScopedSelect selectText(textDc.get(), textCanvas.get());
     ScopedSelect selectFont(textDc.get(), fontHandle());
     RECT all{0, 0, width, height};
     FillRect(textDc.get(), &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
     SetTextColor(textDc.get(), RGB(255, 255, 255));
     SetBkMode(textDc.get(), TRANSPARENT);
+    // A monochrome source's set bits become the destination's background colour, clear bits its text colour.
+    SetBkColor(dc.get(), RGB(255, 255, 255));
+    SetTextColor(dc.get(), RGB(0, 0, 0));
     std::string text = std::to_string(gauge_.percentDone()) + "%";
     RECT textArea = interior;
     DrawTextA(textDc.get(), text.c_str(), static_cast<int>(text.size()), &textArea,
