@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "ToolkitTestSupport.h"
+#include "toolkit/win32/DirectoryDialog.h"
 
 namespace toolkit_test {
 namespace {
@@ -207,6 +208,47 @@ TEST_F(DirectoryChooser, AMissingDirectoryIsCreatedWithItsParentsOnYesAndNoKeeps
   EXPECT_TRUE(isDirectory(wanted));
   ASSERT_TRUE(chosen.has_value());
   EXPECT_STRCASEEQ(chosen->c_str(), wanted.c_str());
+}
+
+TEST(ToolkitChooserPath, RootsKeepTheirBackslashDeeperPathsLoseIt) {
+  struct Case {
+    const char* typed;
+    const char* base;
+    const char* expected;
+  } const cases[] = {
+      {"C:", "D:\\x", "C:\\"},
+      {"C:\\", "D:\\x", "C:\\"},
+      {"C:\\Games\\", "D:\\x", "C:\\Games"},
+      {"C:\\Games\\\\", "D:\\x", "C:\\Games"},
+      {"C:\\Program Files\\Tessaryn", "D:\\x", "C:\\Program Files\\Tessaryn"},
+      {"Saver", "D:\\x", "D:\\x\\Saver"},
+      {"Saver", "D:\\", "D:\\Saver"},
+      {"\\\\server\\share\\", "D:\\x", "\\\\server\\share"},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(tsaver::tk::chooserPath(c.typed, c.base), c.expected) << "typed " << c.typed << " in " << c.base;
+}
+
+TEST_F(ToolkitDialogs, BoxesBelongToTheActiveFormElseToTheApplicationWindow) {
+  Form* form = nullptr;
+  ui.app.createForm(form, "frmOwner");
+  form->setClientSize(200, 100);
+  const auto ownerOfNextBox = [&] {
+    HWND owner = nullptr;
+    DialogScript script([&](DialogScript& s) {
+      HWND box = s.expectDialog("Owned");
+      if (!box) return;
+      owner = GetWindow(box, GW_OWNER);
+      PostMessageA(box, WM_COMMAND, IDOK, 0);
+    });
+    ui.backend.messageBox("Whose?", "Owned", MessageIcon::None);
+    EXPECT_EQ(script.finish(), "");
+    return owner;
+  };
+  EXPECT_EQ(ownerOfNextBox(), ui.backend.applicationWindow());
+  form->show();
+  pump(ui.backend, 50);
+  EXPECT_EQ(ownerOfNextBox(), ui.backend.windowOf(*form));
 }
 
 }  // namespace

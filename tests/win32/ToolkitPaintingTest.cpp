@@ -146,5 +146,98 @@ TEST_F(ToolkitPainting, FolderButtonShowsItsGlyph) {
   EXPECT_GT(navy, 10);
 }
 
+// Labels over a red shape: a transparent one and one on its own colour.
+class LabelForm : public Form {
+ public:
+  explicit LabelForm(Application& app) : Form(app, "frmLabels") {
+    setBorderStyle(BorderStyle::Dialog);
+    setStayOnTop(true);
+    setClientSize(320, 100);
+    band = add<Shape>("band");
+    band->setBounds({0, 0, 320, 100});
+    band->setColor(rgb(255, 0, 0));
+    lbl_caption = add<Label>("lbl_caption");
+    lbl_caption->setBounds({10, 5, 300, 40});
+    lbl_caption->setTransparent(true);
+    lbl_caption->setFont({"Arial", 21, true, true, clWhite});
+    lbl_caption->setCaption("WWWWWWWWWWWW");
+    lbl_plain = add<Label>("lbl_plain");
+    lbl_plain->setBounds({10, 60, 300, 30});
+    lbl_plain->setColor(clSilver);
+    lbl_plain->setFont({"Arial", 12, true, false, clBlue});
+    lbl_plain->setCaption("Install to . . .");
+  }
+  Shape* band;
+  Label* lbl_caption;
+  Label* lbl_plain;
+};
+
+// How many pixels of the rectangle have the colour, as the screen shows it.
+int countColour(HWND window, const RECT& r, COLORREF colour) {
+  pixelAt(window, r.left, r.top);
+  HDC dc = GetDC(window);
+  int n = 0;
+  for (int y = r.top; y < r.bottom; ++y)
+    for (int x = r.left; x < r.right; ++x) n += GetPixel(dc, x, y) == colour;
+  ReleaseDC(window, dc);
+  return n;
+}
+
+TEST(ToolkitLabels, FontsAndColoursReachTheStaticControls) {
+  Ui ui;
+  LabelForm* form = nullptr;
+  ui.app.createForm(form);
+  struct Case {
+    const char* name;
+    const char* face;
+    int height, weight;
+    bool italic;
+  } const cases[] = {
+      {"lbl_caption", "Arial", -21, FW_BOLD, true},
+      {"lbl_plain", "Arial", -12, FW_BOLD, false},
+  };
+  HWND window = ui.backend.windowOf(*form);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    LOGFONTA font{};
+    HWND label = childNamed(window, c.name);
+    ASSERT_NE(label, nullptr);
+    ASSERT_TRUE(GetObjectA(reinterpret_cast<HFONT>(SendMessageA(label, WM_GETFONT, 0, 0)), sizeof font, &font));
+    EXPECT_STREQ(font.lfFaceName, c.face);
+    EXPECT_EQ(font.lfHeight, c.height);
+    EXPECT_EQ(font.lfWeight, c.weight);
+    EXPECT_EQ(font.lfItalic != 0, c.italic);
+  }
+  form->show();
+  pump(ui.backend, 50);
+  const RECT caption{10, 5, 310, 45}, plain{10, 60, 310, 90};
+  EXPECT_GT(countColour(window, caption, RGB(255, 255, 255)), 100) << "the white caption text";
+  EXPECT_GT(countColour(window, plain, RGB(0, 0, 255)), 30) << "the blue step text";
+  // The plain label fills its bounds with its own colour; the shape shows around the text only.
+  EXPECT_EQ(countColour(window, plain, RGB(255, 0, 0)), 0);
+  EXPECT_GT(countColour(window, plain, RGB(192, 192, 192)), 3000);
+}
+
+TEST(ToolkitLabels, ATransparentLabelsNewTextReplacesItsOldOne) {
+  Ui ui;
+  LabelForm* form = nullptr;
+  ui.app.createForm(form);
+  form->show();
+  pump(ui.backend, 50);
+  HWND window = ui.backend.windowOf(*form);
+  const RECT caption{10, 5, 310, 45};
+  ASSERT_GT(countColour(window, caption, RGB(255, 255, 255)), 100);
+  // Without the parent repainting beneath it, the old text would stay under the new one.
+  form->lbl_caption->setCaption("i");
+  pump(ui.backend, 50);
+  const int narrow = countColour(window, caption, RGB(255, 255, 255));
+  EXPECT_GT(narrow, 0);
+  EXPECT_LT(narrow, 60);
+  form->lbl_caption->setCaption("");
+  pump(ui.backend, 50);
+  EXPECT_EQ(countColour(window, caption, RGB(255, 255, 255)), 0);
+  EXPECT_EQ(countColour(window, caption, RGB(255, 0, 0)), 300 * 40) << "the shape beneath shows through";
+}
+
 }  // namespace
 }  // namespace toolkit_test

@@ -287,5 +287,27 @@ TEST_F(ToolkitWindows, ShowingActivatesOnceAndTimersTickWhileHidden) {
   EXPECT_EQ(form->ticks, stopped);
 }
 
+TEST_F(ToolkitWindows, EscapePressesAnEnabledCancelButtonOnly) {
+  open();
+  int cancels = 0;
+  form->btn_below->setCancel(true);
+  form->btn_below->onClick = [&] { ++cancels; };
+  form->show();
+  form->setActiveControl(form->btn_next);
+  pump(ui.backend, 50);
+  struct Case {
+    bool enabled;
+    int expected;
+  } const cases[] = {{true, 1}, {false, 1}, {true, 2}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.enabled ? "enabled" : "disabled, as the copy window's");
+    form->btn_below->setEnabled(c.enabled);
+    PostMessageA(GetFocus(), WM_KEYDOWN, VK_ESCAPE, 0);
+    pump(ui.backend, 30);
+    EXPECT_EQ(cancels, c.expected);
+  }
+  EXPECT_EQ(form->nextClicks, 0);
+}
+
 }  // namespace
 }  // namespace toolkit_test
