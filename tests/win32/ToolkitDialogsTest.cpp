@@ -129,7 +129,9 @@ class DirectoryChooser : public ToolkitDialogs {
   }
   void TearDown() override {
     SetCurrentDirectoryA(saved.c_str());
-    for (const std::string& d : {root + "\\new\\deeper", root + "\\new", root}) RemoveDirectoryA(d.c_str());
+    DeleteFileA((root + "\\sub\\Saver.exe").c_str());
+    for (const std::string& d : {root + "\\new\\deeper", root + "\\new", root + "\\sub", root})
+      RemoveDirectoryA(d.c_str());
   }
   static HWND nameField(HWND chooser) { return dialogChild(chooser, "", "Edit"); }
   std::string root, saved;
@@ -249,6 +251,40 @@ TEST_F(ToolkitDialogs, BoxesBelongToTheActiveFormElseToTheApplicationWindow) {
   form->show();
   pump(ui.backend, 50);
   EXPECT_EQ(ownerOfNextBox(), ui.backend.windowOf(*form));
+}
+
+TEST_F(DirectoryChooser, DoubleClickOpensADirectoryOfTheList) {
+  CreateDirectoryA((root + "\\sub").c_str(), nullptr);
+  CloseHandle(CreateFileA((root + "\\sub\\Saver.exe").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+  DialogScript script([&](DialogScript& s) {
+    HWND chooser = s.expectDialog("Select Directory");
+    if (!chooser || !nameField(chooser)) return s.fail("no chooser with a name field");
+    // The directory list comes first, the file list second.
+    HWND directories = dialogChild(chooser, "", "ListBox");
+    HWND files = GetWindow(directories, GW_HWNDNEXT);
+    while (files && className(files) != "ListBox") files = GetWindow(files, GW_HWNDNEXT);
+    if (!files) return s.fail("no file list");
+    // The current directory's only subdirectory is the list's last line.
+    const LRESULT last = SendMessageA(directories, LB_GETCOUNT, 0, 0) - 1;
+    SendMessageA(directories, LB_SETCURSEL, last, 0);
+    SendMessageA(chooser, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(directories), LBN_DBLCLK),
+                 reinterpret_cast<LPARAM>(directories));
+    if (_stricmp(windowText(nameField(chooser)).c_str(), (root + "\\sub").c_str()) != 0)
+      s.fail("after opening sub the name field shows " + windowText(nameField(chooser)));
+    char file[64] = {};
+    SendMessageA(files, LB_GETTEXT, 0, reinterpret_cast<LPARAM>(file));
+    if (SendMessageA(files, LB_GETCOUNT, 0, 0) != 1 || std::string(file) != "Saver.exe")
+      s.fail(std::string("the file list shows ") + file);
+    // The first line is the drive's root.
+    SendMessageA(directories, LB_SETCURSEL, 0, 0);
+    SendMessageA(chooser, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(directories), LBN_DBLCLK),
+                 reinterpret_cast<LPARAM>(directories));
+    if (windowText(nameField(chooser)) != root.substr(0, 3))
+      s.fail("after opening the root the name field shows " + windowText(nameField(chooser)));
+    pressDialogButton(chooser, dialogChild(chooser, "Cancel"));
+  });
+  EXPECT_EQ(ui.backend.selectDirectory(), std::nullopt);
+  EXPECT_EQ(script.finish(), "");
 }
 
 }  // namespace
