@@ -7,7 +7,12 @@ constexpr int kMessageTextId = 0xFFFF;
 }
 
 std::string Dialog::message() const {
-  return window_.find([](const Window& w) { return w.controlId() == kMessageTextId; }, "holding the message text").text();
+  const auto isText = [](const Window& w) {
+    return w.className() == "Static" && (w.style() & SS_TYPEMASK) != SS_ICON && w.visible() && !w.text().empty();
+  };
+  for (const Window& w : window_.descendants())
+    if (w.controlId() == kMessageTextId) return w.text();
+  return window_.find(isText, "holding the message text").text();
 }
 
 Window Dialog::icon() const {

@@ -12,7 +12,8 @@ class Dialog {
   explicit Dialog(Window window) : window_(window) {}
   const Window& window() const { return window_; }
   std::string caption() const { return window_.text(); }
-  // A message box's text (the static control 0xFFFF, under Windows and Wine alike).
+  // The text of a message box (its static control 0xFFFF, under Windows and
+  // Wine alike) or of a box like it (its first visible text static).
   std::string message() const;
   // The visible icon control of a message box; a null window when it shows none.
   Window icon() const;

@@ -114,11 +114,20 @@ bool showsSystemIcon(const Window& control, const char* icon) {
   return true;
 }
 
-std::string saveScreenshot(const std::string& name) {
+std::string saveScreenshot(const std::string& name, Millis settle) {
   const std::string dir = hostPath(TSAVER_BUILD_DIR "/screenshots");
   makeDirectories(dir);
   const std::string path = dir + "\\" + name + ".bmp";
-  writeBmp(capture(), path);
+  const auto deadline = std::chrono::steady_clock::now() + settle;
+  Image frame = capture();
+  for (;;) {
+    Sleep(150);
+    Image next = capture();
+    const bool settled = next.pixels == frame.pixels;
+    frame = std::move(next);
+    if (settled || std::chrono::steady_clock::now() >= deadline) break;
+  }
+  writeBmp(frame, path);
   return path;
 }
 

@@ -26,7 +26,9 @@ Image capture(const Window& window = Window());
 // equals that icon drawn here over the control's background colour.
 bool showsSystemIcon(const Window& control, const char* icon);
 
-// Writes the whole screen to <build>/screenshots/<name>.bmp; gives the file's path.
-std::string saveScreenshot(const std::string& name);
+// Writes the whole screen to <build>/screenshots/<name>.bmp once it has stopped
+// changing (windows just shown paint a moment later), or after `settle` as it
+// is then; gives the file's path.
+std::string saveScreenshot(const std::string& name, Millis settle = Millis(2000));
 
 }  // namespace e2e

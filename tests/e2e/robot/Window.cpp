@@ -8,9 +8,12 @@ constexpr UINT kMessageTimeoutMs = 5000;
 
 LRESULT send(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   DWORD_PTR result = 0;
-  if (!SendMessageTimeoutA(window, message, wParam, lParam, SMTO_ABORTIFHUNG, kMessageTimeoutMs, &result))
+  if (!SendMessageTimeoutA(window, message, wParam, lParam, SMTO_ABORTIFHUNG, kMessageTimeoutMs, &result)) {
+    // A window that has gone meanwhile answers nothing; only a living one that does not answer is a fault.
+    if (!IsWindow(window)) return 0;
     throw RobotError("window " + std::to_string(reinterpret_cast<UINT_PTR>(window)) + " did not answer message " +
                      std::to_string(message));
+  }
   return static_cast<LRESULT>(result);
 }
 
@@ -120,11 +123,25 @@ std::vector<Window> topLevelWindows(DWORD processId) {
   return mine;
 }
 
+Window focusedControl(const Window& window) {
+  GUITHREADINFO info = {};
+  info.cbSize = sizeof info;
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(window.handle(), nullptr), &info)) return Window();
+  return Window(info.hwndFocus);
+}
+
 Window waitForWindow(DWORD processId, const std::string& caption, bool visibleOnly, Millis timeout) {
+  // FindWindowEx compares the captions the system keeps, without a message to
+  // each window: fast enough to catch a window that shows for 100 ms.
   return waitUntil(
       [&] {
-        for (const Window& w : topLevelWindows(processId))
-          if ((!visibleOnly || w.visible()) && w.text() == caption) return w;
+        for (HWND w = FindWindowExA(nullptr, nullptr, nullptr, caption.c_str()); w;
+             w = FindWindowExA(nullptr, w, nullptr, caption.c_str())) {
+          const Window found(w);
+          // FindWindowEx ignores case; the caption must match exactly.
+          if (found.processId() == processId && (!visibleOnly || found.visible()) && found.text() == caption)
+            return found;
+        }
         return Window();
       },
       "a window \"" + caption + "\" of process " + std::to_string(processId), timeout);

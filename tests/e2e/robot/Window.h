@@ -68,6 +68,8 @@ class Window {
 };
 
 std::vector<Window> topLevelWindows(DWORD processId);
+// The control with the keyboard focus in the thread of `window`.
+Window focusedControl(const Window& window);
 // A top-level window of the process whose text is `caption`; hidden ones count
 // only when `visibleOnly` is false.
 Window waitForWindow(DWORD processId, const std::string& caption, bool visibleOnly = true, Millis timeout = kTimeout);
