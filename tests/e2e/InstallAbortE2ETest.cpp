@@ -1,0 +1,103 @@
+// The installation run's failure paths under Wine: the messages, in order,
+// and what each leaves behind.
+#include <gtest/gtest.h>
+
+#include "e2e/MachineState.h"
+#include "e2e/ProductPackage.h"
+#include "e2e/WizardSession.h"
+#include "e2e/robot/Files.h"
+#include "e2e/robot/Screen.h"
+
+namespace e2e {
+namespace {
+
+const char kCopyFailed[] = "Unable to copy file, destination unable to be written. - ";
+const char kAborted[] = "Installation aborted!, Files will not have been installed properly.";
+
+// A directory where the installation expects to write a file, removed again
+// whatever the test's outcome: under Wine CopyFileA overwrites read-only files,
+// so only a directory makes a destination unwritable.
+class BlockingDirectory {
+ public:
+  explicit BlockingDirectory(std::string path) : path_(std::move(path)) {
+    removePath(path_);
+    makeDirectories(path_);
+  }
+  ~BlockingDirectory() { removePath(path_); }
+  BlockingDirectory(const BlockingDirectory&) = delete;
+  BlockingDirectory& operator=(const BlockingDirectory&) = delete;
+
+ private:
+  std::string path_;
+};
+
+// Starts the wizard and presses Next on the welcome and the directory page.
+void startTheRun(const WizardSession& wizard) {
+  wizard.press("btn_next");
+  wizard.waitForVisible("btn_filename");
+  wizard.press("btn_next");
+}
+
+TEST(InstallAbort, BlockedInstallDirectoryEndsTheProgram) {
+  const std::string product = "E2EBlockedDir";
+  forgetProduct(product);
+  makeDirectories("C:\\Program Files\\" + product);
+  writeFile(defaultInstallDir(product), "a file where the directory should be");
+  const Package package = makeProductPackage(product);
+  WizardSession wizard(package);
+  startTheRun(wizard);
+  EXPECT_EQ(wizard.answer(kInstallTitle, "OK").text, "Installation aborted, destination directory unable to be created.");
+  EXPECT_EQ(wizard.waitForExit(), 0u);
+  EXPECT_FALSE(fileExists(windowsDir() + "\\" + product + ".ini")) << "nothing written";
+  EXPECT_FALSE(fileExists(windowsDir() + "\\" + product + ".scr"));
+  EXPECT_FALSE(package.has("Data.dat")) << "the closing wizard cleaned up";
+  forgetProduct(product);
+}
+
+TEST(InstallAbort, UnwritableProductFileStopsTheCopyingAndLogsNothing) {
+  const std::string product = "E2EBlockedFile";
+  forgetProduct(product);
+  const std::string installDir = defaultInstallDir(product);
+  const BlockingDirectory movie(installDir + "\\Movie.swf");
+  const Package package = makeProductPackage(product);
+  WizardSession wizard(package);
+  startTheRun(wizard);
+  EXPECT_EQ(wizard.answer(kInstallTitle, "OK").text, kCopyFailed + installDir + "\\Movie.swf");
+  EXPECT_EQ(wizard.answer(kInstallTitle, "OK").text, kAborted);
+  EXPECT_EQ(wizard.waitForExit(), 0u);
+  EXPECT_TRUE(fileExists(installDir + "\\Saver.exe")) << "slot 3 came before";
+  EXPECT_TRUE(fileExists(installDir + "\\Uninstall.exe"));
+  for (const char* later : {"TaskTray.exe", "Data.dat", "Readme.txt", "Config.bmp"})
+    EXPECT_FALSE(fileExists(installDir + "\\" + later)) << later << " lies after the failed copy";
+  EXPECT_FALSE(fileExists(installDir + "\\UNINSTALL.INI"));
+  EXPECT_EQ(profileString("TSaver.ini", settingsSection(product), "DataPath"), "<none>");
+  EXPECT_TRUE(fileExists(windowsDir() + "\\" + product + ".ini")) << "the path file stays";
+}
+
+TEST(InstallAbort, UnwritableSettingsFileLeavesTheWizardStuckOnTheDirectoryPage) {
+  const std::string product = "E2EBlockedIni";
+  forgetProduct(product);
+  const std::string installDir = defaultInstallDir(product);
+  const BlockingDirectory settings(windowsDir() + "\\TSaver.ini");
+  const Package package = makeProductPackage(product);
+  WizardSession wizard(package);
+  startTheRun(wizard);
+  const Dialog error = waitForDialog(wizard.process().id(), kInstallTitle);
+  EXPECT_EQ(error.message(), "Unable to write to TSaver.ini.");
+  ASSERT_TRUE(error.icon());
+  EXPECT_TRUE(showsSystemIcon(error.icon(), IDI_HAND)) << "a stop icon";
+  error.press("OK");
+  waitUntilGone(error.window(), "the error box");
+
+  EXPECT_TRUE(wizard.process().running());
+  EXPECT_TRUE(wizard.control("btn_filename").visible()) << "still the directory page";
+  for (const char* button : {"btn_next", "btn_back", "btn_cancel"})
+    EXPECT_FALSE(wizard.control(button).enabled()) << button;
+  EXPECT_TRUE(fileExists(installDir + "\\Config.bmp")) << "every file was copied";
+  EXPECT_FALSE(fileExists(installDir + "\\UNINSTALL.INI"));
+  wizard.form().close();
+  EXPECT_EQ(wizard.waitForExit(), 0u);
+}
+
+}  // namespace
+}  // namespace e2e
