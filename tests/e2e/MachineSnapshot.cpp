@@ -1,0 +1,100 @@
+#include "e2e/MachineSnapshot.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+
+namespace e2e {
+namespace {
+
+// Wine's default prefix links these user folders to the host's home directory:
+// walking into them would walk the host.
+bool isHostLinkedFolder(const std::string& path) {
+  static const char* const kLinked[] = {"\\Desktop\\", "\\Documents\\", "\\Downloads\\", "\\Music\\",
+                                        "\\Pictures\\", "\\Videos\\",    "\\Templates\\"};
+  if (path.rfind("C:\\users\\", 0) != 0) return false;
+  return std::any_of(std::begin(kLinked), std::end(kLinked), [&](const char* name) {
+    const std::string suffix = name;
+    return path.size() >= suffix.size() && path.compare(path.size() - suffix.size(), suffix.size(), suffix) == 0;
+  });
+}
+
+void walkFiles(const std::string& dir, bool recurse, MachineSnapshot& out) {
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA((dir + "*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return;
+  do {
+    const std::string name = found.cFileName;
+    if (name == "." || name == "..") continue;
+    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+      const std::string sub = dir + name + "\\";
+      out[sub] = "directory";
+      if (recurse) walkFiles(sub, !isHostLinkedFolder(sub), out);
+    } else {
+      char info[64];
+      std::snprintf(info, sizeof info, "%lu bytes, written %08lx%08lx", found.nFileSizeLow,
+                    found.ftLastWriteTime.dwHighDateTime, found.ftLastWriteTime.dwLowDateTime);
+      out[dir + name] = info;
+    }
+  } while (FindNextFileA(search, &found));
+  FindClose(search);
+}
+
+std::string valueText(DWORD type, const std::string& data) {
+  std::string text = "type " + std::to_string(type) + ": ";
+  if (type == REG_SZ || type == REG_EXPAND_SZ) return text + data.substr(0, data.find('\0'));
+  char hex[3];
+  for (unsigned char c : data) {
+    std::snprintf(hex, sizeof hex, "%02x", c);
+    text += hex;
+  }
+  return text;
+}
+
+void walkKey(HKEY key, const std::string& path, MachineSnapshot& out) {
+  out[path] = "key";
+  for (DWORD i = 0;; ++i) {
+    char name[16384];
+    DWORD nameSize = sizeof name;
+    BYTE data[65536];
+    DWORD dataSize = sizeof data;
+    DWORD type = 0;
+    if (RegEnumValueA(key, i, name, &nameSize, nullptr, &type, data, &dataSize) != ERROR_SUCCESS) break;
+    out[path + "\\" + name] = valueText(type, std::string(reinterpret_cast<char*>(data), dataSize));
+  }
+  for (DWORD i = 0;; ++i) {
+    char name[256];
+    DWORD nameSize = sizeof name;
+    if (RegEnumKeyExA(key, i, name, &nameSize, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+    HKEY sub;
+    if (RegOpenKeyExA(key, name, 0, KEY_READ, &sub) != ERROR_SUCCESS) continue;
+    walkKey(sub, path + name + "\\", out);
+    RegCloseKey(sub);
+  }
+}
+
+}  // namespace
+
+MachineSnapshot snapshotMachine() {
+  MachineSnapshot snapshot;
+  walkFiles("C:\\", true, snapshot);
+  walkKey(HKEY_CURRENT_USER, "HKCU\\", snapshot);
+  return snapshot;
+}
+
+MachineChanges compare(const MachineSnapshot& before, const MachineSnapshot& after) {
+  MachineChanges changes;
+  for (const auto& [name, held] : after) {
+    const auto was = before.find(name);
+    if (was == before.end())
+      changes.added.push_back(name);
+    else if (was->second != held)
+      changes.changed.push_back(name);
+  }
+  for (const auto& [name, held] : before)
+    if (!after.count(name)) changes.removed.push_back(name);
+  return changes;
+}
+
+}  // namespace e2e

@@ -1,0 +1,21 @@
+#pragma once
+// What a test machine holds: every file and directory of drive C: and every key
+// and value under HKEY_CURRENT_USER, so that two moments can be compared.
+#include <map>
+#include <string>
+#include <vector>
+
+namespace e2e {
+
+// Entry name ("C:\dir\", "C:\dir\file", "HKCU\Key\", "HKCU\Key\\value") -> what it holds
+// (a file's size and write time, a value's type and data). Folders that Wine links to
+// the host's home directory are taken one level deep only.
+using MachineSnapshot = std::map<std::string, std::string>;
+MachineSnapshot snapshotMachine();
+
+struct MachineChanges {
+  std::vector<std::string> added, removed, changed;
+};
+MachineChanges compare(const MachineSnapshot& before, const MachineSnapshot& after);
+
+}  // namespace e2e
