@@ -44,7 +44,8 @@ void runAndPictureTheCopyWindow(const WizardSession& wizard) {
   wizard.press("btn_next");
   try {
     const Window copying = waitForWindow(wizard.process().id(), "Copying files . . .", true, Millis(5000));
-    saveScreenshot("copy-window");
+    // At once: the window shows only while the files are copied.
+    saveScreenshot("copy-window", Millis(0));
     std::cout << "[ copy window ] caught" << (copying.visible() ? "" : ", but it had gone by the screenshot") << "\n";
   } catch (const RobotError&) {
     std::cout << "[ copy window ] shown too briefly to catch\n";

@@ -120,7 +120,7 @@ std::string saveScreenshot(const std::string& name, Millis settle) {
   const std::string path = dir + "\\" + name + ".bmp";
   const auto deadline = std::chrono::steady_clock::now() + settle;
   Image frame = capture();
-  for (;;) {
+  while (settle.count() > 0) {
     Sleep(150);
     Image next = capture();
     const bool settled = next.pixels == frame.pixels;

@@ -28,7 +28,7 @@ bool showsSystemIcon(const Window& control, const char* icon);
 
 // Writes the whole screen to <build>/screenshots/<name>.bmp once it has stopped
 // changing (windows just shown paint a moment later), or after `settle` as it
-// is then; gives the file's path.
+// is then (at once for a zero `settle`); gives the file's path.
 std::string saveScreenshot(const std::string& name, Millis settle = Millis(2000));
 
 }  // namespace e2e

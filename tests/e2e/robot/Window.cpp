@@ -130,21 +130,21 @@ Window focusedControl(const Window& window) {
   return Window(info.hwndFocus);
 }
 
-Window waitForWindow(DWORD processId, const std::string& caption, bool visibleOnly, Millis timeout) {
+Window findWindow(DWORD processId, const std::string& caption, bool visibleOnly) {
   // FindWindowEx compares the captions the system keeps, without a message to
-  // each window: fast enough to catch a window that shows for 100 ms.
-  return waitUntil(
-      [&] {
-        for (HWND w = FindWindowExA(nullptr, nullptr, nullptr, caption.c_str()); w;
-             w = FindWindowExA(nullptr, w, nullptr, caption.c_str())) {
-          const Window found(w);
-          // FindWindowEx ignores case; the caption must match exactly.
-          if (found.processId() == processId && (!visibleOnly || found.visible()) && found.text() == caption)
-            return found;
-        }
-        return Window();
-      },
-      "a window \"" + caption + "\" of process " + std::to_string(processId), timeout);
+  // each window: fast enough to catch a window that lives for 100 ms.
+  for (HWND w = FindWindowExA(nullptr, nullptr, nullptr, caption.c_str()); w;
+       w = FindWindowExA(nullptr, w, nullptr, caption.c_str())) {
+    const Window found(w);
+    // FindWindowEx ignores case; the caption must match exactly.
+    if (found.processId() == processId && (!visibleOnly || found.visible()) && found.text() == caption) return found;
+  }
+  return Window();
+}
+
+Window waitForWindow(DWORD processId, const std::string& caption, bool visibleOnly, Millis timeout) {
+  return waitUntil([&] { return findWindow(processId, caption, visibleOnly); },
+                   "a window \"" + caption + "\" of process " + std::to_string(processId), timeout);
 }
 
 void waitUntilGone(const Window& window, const std::string& what, Millis timeout) {

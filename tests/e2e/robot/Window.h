@@ -71,7 +71,9 @@ std::vector<Window> topLevelWindows(DWORD processId);
 // The control with the keyboard focus in the thread of `window`.
 Window focusedControl(const Window& window);
 // A top-level window of the process whose text is `caption`; hidden ones count
-// only when `visibleOnly` is false.
+// only when `visibleOnly` is false. A null window when there is none.
+Window findWindow(DWORD processId, const std::string& caption, bool visibleOnly = true);
+// The same, waited for.
 Window waitForWindow(DWORD processId, const std::string& caption, bool visibleOnly = true, Millis timeout = kTimeout);
 // Waits until the window is gone or hidden.
 void waitUntilGone(const Window& window, const std::string& what, Millis timeout = kTimeout);
