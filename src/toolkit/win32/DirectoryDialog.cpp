@@ -238,6 +238,7 @@ std::optional<std::string> showDirectoryDialog(HINSTANCE instance, HWND owner) {
   dialog.add(Item::ComboBox, kDriveCombo, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 6, 138, 130, 100);
   dialog.add(Item::Button, IDOK, BS_DEFPUSHBUTTON | WS_TABSTOP, 238, 44, 40, 14, "OK");
   dialog.add(Item::Button, IDCANCEL, BS_PUSHBUTTON | WS_TABSTOP, 238, 62, 40, 14, "Cancel");
+  // The program has no help file: the button is there, as on every such chooser, and does nothing.
   dialog.add(Item::Button, kHelpButton, BS_PUSHBUTTON | WS_TABSTOP, 238, 80, 40, 14, "&Help");
   if (networkDialogAvailable())
     dialog.add(Item::Button, kNetworkButton, BS_PUSHBUTTON | WS_TABSTOP, 238, 98, 40, 14, "Ne&twork...");

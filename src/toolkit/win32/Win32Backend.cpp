@@ -21,9 +21,14 @@ Win32Backend::~Win32Backend() {
   appWindow_.reset();
 }
 
-HWND Win32Backend::windowOf(const Form& form) const {
+FormPeer* Win32Backend::peerOf(const Form& form) const {
   const auto found = forms_.find(&form);
-  return found == forms_.end() ? nullptr : found->second->window();
+  return found == forms_.end() ? nullptr : found->second.get();
+}
+
+HWND Win32Backend::windowOf(const Form& form) const {
+  FormPeer* peer = peerOf(form);
+  return peer ? peer->window() : nullptr;
 }
 
 FormPeer* Win32Backend::formPeerOf(HWND window) const {
@@ -38,19 +43,19 @@ void Win32Backend::formCreated(Form& form) {
 }
 
 void Win32Backend::showForm(Form& form) {
-  if (auto found = forms_.find(&form); found != forms_.end()) found->second->show();
+  if (FormPeer* peer = peerOf(form)) peer->show();
 }
 
 void Win32Backend::hideForm(Form& form) {
-  if (auto found = forms_.find(&form); found != forms_.end()) found->second->hide();
+  if (FormPeer* peer = peerOf(form)) peer->hide();
 }
 
 void Win32Backend::bringToFront(Form& form) {
-  if (auto found = forms_.find(&form); found != forms_.end()) found->second->bringToFront();
+  if (FormPeer* peer = peerOf(form)) peer->bringToFront();
 }
 
 void Win32Backend::repaint(Form& form) {
-  if (auto found = forms_.find(&form); found != forms_.end()) found->second->repaint();
+  if (FormPeer* peer = peerOf(form)) peer->repaint();
 }
 
 void Win32Backend::timerChanged(Timer& timer) {

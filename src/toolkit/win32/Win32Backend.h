@@ -48,6 +48,8 @@ class Win32Backend : public Backend {
  private:
   // One queued message: the forms' keys first, then the dialog keys, then dispatch.
   void dispatch(MSG& msg);
+  FormPeer* peerOf(const Form& form) const;
+  // The peer of the form whose window holds `window`; null for other windows.
   FormPeer* formPeerOf(HWND window) const;
   // The owner of a modal box: the active form, else the application window.
   HWND dialogOwner() const;
