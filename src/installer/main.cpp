@@ -58,12 +58,13 @@ void TfrmInstall::layOut() {
   setFont(tk::Font{});
   setIcon(tk::res::kWizardIcon);
 
+  // Painted first: the side bar and the page area lie over the bevel's top edge.
+  Bevel1 = add<tk::Bevel>("Bevel1");
+  Bevel1->setBounds({-2, 131, 429, 50});
+
   shape1 = add<tk::Image>("shape1");
   shape1->setBounds({0, 0, 97, 179});
   shape1->setBitmap(tk::res::kSkyBarBitmap);
-
-  Bevel1 = add<tk::Bevel>("Bevel1");
-  Bevel1->setBounds({-2, 131, 429, 50});
 
   const struct {
     tk::Label** label;
