@@ -24,6 +24,9 @@ class SimulatedWindows : public Platform {
   // "C:\WINDOWS\Desktop", and HKCU Shell Folders "Programs" = "C:\WINDOWS\Start Menu\Programs"
   // and "Desktop" = "C:\WINDOWS\Desktop" (REG_SZ), all of those directories existing.
   SimulatedWindows();
+  // One machine: a copy would share its files but not its journal.
+  SimulatedWindows(const SimulatedWindows&) = delete;
+  SimulatedWindows& operator=(const SimulatedWindows&) = delete;
 
   // --- Setting the machine up ---------------------------------------------------
   void addDrive(char letter);
@@ -39,6 +42,7 @@ class SimulatedWindows : public Platform {
   // --- Faults ------------------------------------------------------------------
   // A locked file (open elsewhere without sharing, or a running program) cannot be
   // deleted, moved, replaced or read: error 32 for reads, false for the others.
+  // Kept simple: Windows does let a running program be read and copied.
   void lockFile(const std::string& path, bool locked = true);
   // Copies onto this destination report success but leave no file there.
   void failCopiesTo(const std::string& destination);
