@@ -87,21 +87,16 @@ TEST_F(FinishStage, PostInstallActionByNumber) {
       {"two", {}, false},
   };
   for (const auto& c : cases) {
-    SimulatedWindows machine;
-    machine.setModuleFileName(kPackage + "INSTALL.EXE");
+    WizardRun run;
+    SimulatedWindows& machine = run.machine;
     machine.putFile(kPackage + "Install.exe");
     machine.putFile(kPackage + "Data.dat", "Tessaryn\r\nTessaryn");
     machine.putFile(kPackage + "Readme.txt");
     machine.putFile(kPackage + "After.txt", c.action + "\r\nFalse\r\nFalse\r\nFalse");
     machine.putFile(kPackage + "Extras.txt", "");
-    tk::HeadlessBackend headless(machine);
-    tk::Application application(headless);
-    WizardState wizard;
-    TfrmInstall* install = nullptr;
-    TfrmCopying* copying = nullptr;
-    application.createForm(install, machine, wizard, copying);
-    application.createForm(copying);
-    application.run();
+    run.start();
+    tk::Application& application = run.application;
+    TfrmInstall* install = run.install;
     for (int i = 0; i < 3; ++i) install->btn_next->click();
     std::vector<std::string> launched;
     for (size_t i = 2; i < machine.launches().size(); ++i)

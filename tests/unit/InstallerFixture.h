@@ -27,6 +27,23 @@ inline const std::vector<std::string> kProductFiles = {
     "Tessaryn.scr", "SWFlash.ocx", "Saver.exe",    "Movie.swf",   "TaskTray.exe", "Contacts.bmp", "Tessaryn.ico",
     "Readme.txt",   "RunSaver.exe", "Settings.txt", "Preview.bmp", "Path.dat",     "Config.swf",   "Config.bmp"};
 
+// A machine of its own with the install-mode windows, for cases that each need a fresh one.
+struct WizardRun {
+  WizardRun() { machine.setModuleFileName(kPackage + "INSTALL.EXE"); }
+  // Creates the windows as start-up does and shows the wizard.
+  void start() {
+    application.createForm(install, machine, wizard, copying);
+    application.createForm(copying);
+    application.run();
+  }
+  SimulatedWindows machine;
+  tk::HeadlessBackend headless{machine};
+  WizardState wizard;
+  tk::Application application{headless};
+  TfrmInstall* install = nullptr;
+  TfrmCopying* copying = nullptr;
+};
+
 class InstallerFixture : public ::testing::Test {
  protected:
   InstallerFixture() {

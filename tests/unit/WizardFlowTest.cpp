@@ -94,17 +94,12 @@ TEST_F(Wizard, ReadsDataDatLinesByTheTextRules) {
       {"spaces kept", " Tessaryn \r\n Sec ", " Tessaryn ", " Sec "},
   };
   for (const auto& c : cases) {
-    SimulatedWindows machine;
-    machine.setModuleFileName(kPackage + "INSTALL.EXE");
+    WizardRun run;
+    SimulatedWindows& machine = run.machine;
     machine.putFile(kPackage + "Data.dat", c.data);
-    tk::HeadlessBackend headless(machine);
-    tk::Application application(headless);
-    WizardState wizard;
-    TfrmInstall* install = nullptr;
-    TfrmCopying* copying = nullptr;
-    application.createForm(install, machine, wizard, copying);
-    application.createForm(copying);
-    application.run();
+    run.start();
+    tk::HeadlessBackend& headless = run.headless;
+    WizardState& wizard = run.wizard;
     EXPECT_EQ(wizard.ProductName, c.product) << c.title;
     EXPECT_EQ(wizard.SettingsSection, c.section) << c.title;
     EXPECT_TRUE(headless.dialogs().empty()) << c.title;
@@ -239,19 +234,15 @@ TEST_F(Wizard, CleanUpTakesPackageFilesFromTheSourceNotTheCurrentDirectory) {
 
 TEST_F(Wizard, RefusesAProductNameThatWouldLeaveItsFolder) {
   for (const std::string name : {"..\\Evil", "a/b", "C:x", ".", ".."}) {
-    SimulatedWindows machine;
-    machine.setModuleFileName(kPackage + "INSTALL.EXE");
+    WizardRun run;
+    SimulatedWindows& machine = run.machine;
     machine.putFile(kPackage + "Data.dat", name + "\r\nSection");
     machine.putFile(kPackage + "Saver.exe");
     machine.putFile("C:\\Evil.scr");  // what "..\\Evil" + ".scr" would reach from the package
-    tk::HeadlessBackend headless(machine);
-    tk::Application application(headless);
-    WizardState wizard;
-    TfrmInstall* install = nullptr;
-    TfrmCopying* copying = nullptr;
-    application.createForm(install, machine, wizard, copying);
-    application.createForm(copying);
-    application.run();
+    run.start();
+    tk::HeadlessBackend& headless = run.headless;
+    tk::Application& application = run.application;
+    TfrmInstall* install = run.install;
     const auto before = machine.allPaths();
     ASSERT_EQ(headless.messageTexts().size(), 1u) << name;
     EXPECT_NE(headless.messageTexts()[0].find("product name"), std::string::npos) << name;
