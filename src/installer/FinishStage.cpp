@@ -15,18 +15,6 @@ namespace {
 constexpr const char* kSystemIni = "System.ini";
 constexpr const char* kRunKey = "\\Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 
-// An extra file must stay inside the package and the install directory.
-bool staysInsideItsFolder(const std::string& line) {
-  if (line.front() == '\\' || line.front() == '/' || line.find(':') != std::string::npos) return false;
-  std::string::size_type start = 0;
-  for (;;) {
-    const auto end = line.find_first_of("\\/", start);
-    if (line.substr(start, end == std::string::npos ? std::string::npos : end - start) == "..") return false;
-    if (end == std::string::npos) return true;
-    start = end + 1;
-  }
-}
-
 }  // namespace
 
 void TfrmInstall::runFinishStage() {
@@ -77,7 +65,7 @@ void TfrmInstall::copyExtraFiles() {
   int number = frmCopying_->Gauge->maxValue() + 1;
   TextReader extras(platform_, state_.SourceDir + "Extras.txt");
   for (std::string line = extras.readLine(); !line.empty(); line = extras.readLine()) {
-    if (!staysInsideItsFolder(line)) continue;
+    if (!isExtraFileInsideFolder(line)) continue;
     const std::string destination = InstallDir() + "\\" + line;
     platform_.copyFile(state_.SourceDir + line, destination);
     // Only a file that arrived may leave the package, or it would be lost.

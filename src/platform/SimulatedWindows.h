@@ -70,6 +70,14 @@ class SimulatedWindows : public Platform {
   // REG_SZ / REG_EXPAND_SZ data as stored; nothing when the value is missing.
   std::optional<std::string> registryValue(const std::string& key, const std::string& name) const;
   bool registryKeyExists(const std::string& key) const;
+  // Every value under HKEY_CURRENT_USER, keys in case-blind order, values by name.
+  struct RegistryEntry {
+    std::string key;  // as first created, "" for HKEY_CURRENT_USER itself
+    std::string name;
+    std::string data;
+    bool operator==(const RegistryEntry& o) const { return key == o.key && name == o.name && data == o.data; }
+  };
+  std::vector<RegistryEntry> registryValues() const;
   void deleteRegistryKey(const std::string& key);
 
   // Programs started, in order.

@@ -61,6 +61,13 @@ bool SimulatedWindows::registryKeyExists(const std::string& key) const {
   return state_->keys.count(State::registryKey(key)) != 0;
 }
 
+std::vector<SimulatedWindows::RegistryEntry> SimulatedWindows::registryValues() const {
+  std::vector<RegistryEntry> entries;
+  for (const auto& [upper, key] : state_->keys)
+    for (const auto& [name, value] : key.values) entries.push_back({key.path, value.name, value.data});
+  return entries;
+}
+
 void SimulatedWindows::deleteRegistryKey(const std::string& key) {
   const std::string upper = State::registryKey(key);
   if (upper.empty()) return;

@@ -1,0 +1,137 @@
+#include "vendor/Reports.h"
+
+#include "platform/TextFile.h"
+#include "vendor/Json.h"
+
+namespace tsaver::vendor {
+
+namespace {
+
+const char* severityName(Severity severity) { return severity == Severity::Error ? "error" : "warning"; }
+
+std::string launchText(const SimulatedWindows::Launch& launch) {
+  if (launch.kind == SimulatedWindows::Launch::WinExec)
+    return "WinExec " + launch.file + " (show " + std::to_string(launch.show) + ")";
+  return "ShellExecute " + launch.file + (launch.parameters.empty() ? "" : " " + launch.parameters) + " (show " +
+         std::to_string(launch.show) + ")";
+}
+
+void section(std::string& out, const std::string& title, const std::vector<std::string>& lines) {
+  out += title + (lines.empty() ? ": none\n" : ":\n");
+  for (const std::string& line : lines) out += "  " + line + "\n";
+}
+
+}  // namespace
+
+std::string findingsText(const std::vector<Finding>& findings) {
+  std::string out;
+  for (const Finding& f : findings) {
+    out += f.file + (f.line ? ":" + std::to_string(*f.line) : "") + ": " + severityName(f.severity) + ": " +
+           f.message + " [" + f.rule + "]\n  fix: " + f.fix + "\n";
+  }
+  int errors = 0;
+  for (const Finding& f : findings) errors += f.severity == Severity::Error;
+  out += std::to_string(errors) + " error(s), " + std::to_string(findings.size() - errors) + " warning(s)\n";
+  return out;
+}
+
+std::string findingsJson(const std::vector<Finding>& findings) {
+  std::string out = "{\"findings\": [";
+  for (std::size_t i = 0; i < findings.size(); ++i) {
+    const Finding& f = findings[i];
+    out += std::string(i ? ", " : "") + "{\"severity\": " + jsonString(severityName(f.severity)) +
+           ", \"rule\": " + jsonString(f.rule) + ", \"file\": " + jsonString(f.file) +
+           ", \"line\": " + (f.line ? std::to_string(*f.line) : "null") + ", \"message\": " + jsonString(f.message) +
+           ", \"fix\": " + jsonString(f.fix) + "}";
+  }
+  return out + "]}\n";
+}
+
+std::string planText(const InstallPlan& plan) {
+  std::string out = "Product: " + plan.productName + "\nInstall directory: " + plan.installDir +
+                    "\nMachine: Windows directory " + plan.facts.windowsDir + ", Programs " + plan.facts.programsDir +
+                    ", Desktop " + plan.facts.desktopDir + "\n";
+  if (!plan.completed) out += "The installation does not reach its finish page.\n";
+  section(out, "Messages shown", plan.messages);
+  std::vector<std::string> lines;
+  for (const PlannedFile& f : plan.files)
+    lines.push_back(f.path + "  <- " + (f.source.empty() ? "(written)" : f.source) + ", " + std::to_string(f.bytes) +
+                    " bytes");
+  section(out, "Files copied", lines);
+  lines.clear();
+  if (plan.pathFileContent) {
+    lines.push_back(plan.pathFile);
+    for (TextReader reader(*plan.pathFileContent); !reader.eof();) lines.push_back("  " + reader.readLine());
+  }
+  section(out, "Path file", lines);
+  lines.clear();
+  for (const SettingEntry& s : plan.settings) lines.push_back(s.file + " [" + s.section + "] " + s.key + "=" + s.value);
+  section(out, "Settings-file entries", lines);
+  lines.clear();
+  for (const auto& r : plan.registry) lines.push_back("HKCU\\" + r.key + " \"" + r.name + "\" = " + r.data);
+  section(out, "Registry values", lines);
+  lines.clear();
+  for (const PlannedLink& l : plan.links)
+    lines.push_back(l.path + "\n    target " + l.data.target + "\n    working directory " + l.data.workingDir +
+                    "\n    icon " + l.data.iconFile + "," + std::to_string(l.data.iconIndex));
+  section(out, "Links", lines);
+  lines.clear();
+  for (const auto& launch : plan.programs) lines.push_back(launchText(launch));
+  section(out, "Programs started", lines);
+  section(out, "System calls", plan.systemCalls);
+  out += "Uninstall log " + plan.installDir + "\\UNINSTALL.INI after Finish:\n";
+  std::string current;
+  for (const LogEntry& e : plan.log) {
+    if (e.section != current) out += "  [" + (current = e.section) + "]\n";
+    out += "  " + e.key + "=" + e.value + "\n";
+  }
+  section(out, "Deleted from the package folder when the wizard closes", plan.packageFilesDeleted);
+  if (!plan.removalRan) {
+    out += "The removal afterwards does not run.\n";
+  } else {
+    section(out, "Messages of the removal", plan.removalMessages);
+    section(out, "A removal afterwards removes", plan.removes);
+    section(out, "and leaves", plan.leaves);
+  }
+  return out;
+}
+
+std::string planJson(const InstallPlan& plan) {
+  std::string out = "{\"product\": " + jsonString(plan.productName) + ", \"installDir\": " +
+                    jsonString(plan.installDir) + ", \"completed\": " + (plan.completed ? "true" : "false") +
+                    ", \"messages\": " + jsonStrings(plan.messages) + ", \"files\": [";
+  for (std::size_t i = 0; i < plan.files.size(); ++i)
+    out += std::string(i ? ", " : "") + "{\"path\": " + jsonString(plan.files[i].path) +
+           ", \"source\": " + jsonString(plan.files[i].source) + ", \"bytes\": " + std::to_string(plan.files[i].bytes) +
+           "}";
+  out += "], \"pathFile\": " + jsonString(plan.pathFile) + ", \"settings\": [";
+  for (std::size_t i = 0; i < plan.settings.size(); ++i) {
+    const SettingEntry& s = plan.settings[i];
+    out += std::string(i ? ", " : "") + jsonStrings({s.file, s.section, s.key, s.value});
+  }
+  out += "], \"registry\": [";
+  for (std::size_t i = 0; i < plan.registry.size(); ++i)
+    out += std::string(i ? ", " : "") + jsonStrings({"HKCU\\" + plan.registry[i].key, plan.registry[i].name,
+                                                     plan.registry[i].data});
+  out += "], \"links\": [";
+  for (std::size_t i = 0; i < plan.links.size(); ++i) {
+    const ShellLinkData& d = plan.links[i].data;
+    out += std::string(i ? ", " : "") + "{\"path\": " + jsonString(plan.links[i].path) +
+           ", \"target\": " + jsonString(d.target) + ", \"workingDir\": " + jsonString(d.workingDir) +
+           ", \"icon\": " + jsonString(d.iconFile) + ", \"iconIndex\": " + std::to_string(d.iconIndex) +
+           ", \"description\": " + jsonString(d.description) + "}";
+  }
+  std::vector<std::string> programs;
+  for (const auto& launch : plan.programs) programs.push_back(launchText(launch));
+  out += "], \"programs\": " + jsonStrings(programs) + ", \"systemCalls\": " + jsonStrings(plan.systemCalls) +
+         ", \"log\": [";
+  for (std::size_t i = 0; i < plan.log.size(); ++i)
+    out += std::string(i ? ", " : "") + jsonStrings({plan.log[i].section, plan.log[i].key, plan.log[i].value});
+  out += "], \"packageFilesDeleted\": " + jsonStrings(plan.packageFilesDeleted) +
+         ", \"removal\": {\"ran\": " + (plan.removalRan ? "true" : "false") +
+         ", \"messages\": " + jsonStrings(plan.removalMessages) + ", \"removes\": " + jsonStrings(plan.removes) +
+         ", \"leaves\": " + jsonStrings(plan.leaves) + "}}\n";
+  return out;
+}
+
+}  // namespace tsaver::vendor
