@@ -88,6 +88,7 @@ class Checker {
     TextReader data(machine_, kSimulatedPackageDir + std::string(kDataFile));
     product_ = data.readLine();
     const std::string section = data.readLine();
+    if (product_.find('\n') != std::string::npos) return;  // reported as lines ended by LF alone
     const std::string shown = "\"" + product_ + "\"";
     if (product_.empty()) {
       add(Severity::Error, "product-name-empty", kDataFile, 1,

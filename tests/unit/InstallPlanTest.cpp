@@ -1,0 +1,60 @@
+// The plan on the simulated Windows: where the folder button puts the product,
+// and what the removal afterwards takes away and leaves.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "vendor/InstallPlan.h"
+
+namespace tsaver::vendor {
+namespace {
+
+using ::testing::Contains;
+using ::testing::Not;
+
+PackageFolder package() {
+  PackageFolder p;
+  p.files = {{"Data.dat", "Tessaryn\r\nTessaryn\r\n"}, {"After.txt", "1\r\nTrue\r\nTrue\r\nTrue\r\n"},
+             {"Install.exe", "program"},                {"Tessaryn.scr", "saver"},
+             {"TaskTray.exe", "tray"},                  {"RunSaver.exe", "run"}};
+  return p;
+}
+
+TEST(InstallPlan, TheAskedInstallDirectoryIsReachedThroughTheFolderButton) {
+  const struct {
+    const char* asked;
+    const char* installDir;
+  } rows[] = {
+      {"", "C:\\Program Files\\Tessaryn\\Screen Saver"},
+      {"D:\\Games", "D:\\Games\\Tessaryn\\Screen Saver"},
+      {"D:\\", "D:\\Tessaryn\\Screen Saver"},
+      {"D:\\Tessaryn\\Screen Saver", "D:\\Tessaryn\\Screen Saver"},
+      {"E:\\Apps\\tessaryn\\screen saver", "E:\\Apps\\Tessaryn\\Screen Saver"},
+  };
+  for (const auto& row : rows) {
+    MachineFacts facts;
+    facts.installDir = row.asked;
+    const InstallPlan plan = planInstallation(package(), facts);
+    EXPECT_TRUE(plan.completed) << row.asked;
+    EXPECT_EQ(plan.installDir, row.installDir) << row.asked;
+    EXPECT_THAT(plan.log, Contains(LogEntry{"DIRECTORIES", "DIRECTORY1", row.installDir})) << row.asked;
+  }
+}
+
+TEST(InstallPlan, TheRemovalTakesWhatTheLogListsAndLeavesWhatItDoesNot) {
+  MachineFacts facts;
+  facts.windowsDir = "C:\\WIN";
+  const InstallPlan plan = planInstallation(package(), facts);
+  ASSERT_TRUE(plan.removalRan);
+  EXPECT_EQ(plan.facts.desktopDir, "C:\\WIN\\Desktop");
+  const std::string desktopLink = "C:\\WIN\\Desktop\\Tessaryn screen saver.lnk";
+  EXPECT_THAT(plan.removes, Contains(desktopLink));
+  EXPECT_THAT(plan.removes, Contains("C:\\WIN\\Tessaryn.scr"));
+  EXPECT_THAT(plan.removes,
+              Contains("HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Run\\\\Tessaryn screen saver"));
+  EXPECT_THAT(plan.leaves, Contains("C:\\WIN\\Tessaryn.ini"));  // the path file is never logged
+  EXPECT_THAT(plan.leaves, Contains("HKCU\\Control Panel\\desktop\\\\ScreenSaveActive"));
+  EXPECT_THAT(plan.leaves, Not(Contains(desktopLink)));
+}
+
+}  // namespace
+}  // namespace tsaver::vendor
