@@ -81,6 +81,7 @@ std::string sourceOf(const std::string& installed, const PackageFolder& package)
 
 void setUpMachine(SimulatedWindows& machine, const MachineFacts& facts, const PackageFolder& package) {
   machine.setWindowsDirectory(facts.windowsDir);
+  machine.putDirectory("C:\\Program Files");  // every Windows has it
   machine.putDirectory(facts.programsDir);
   machine.setDesktopDirectory(facts.desktopDir);
   machine.putRegistryValue(kShellFolders, "Programs", facts.programsDir);

@@ -1,0 +1,68 @@
+// The vendor's plan against the real thing: the uninstall log that the plan
+// predicts for a package and this machine's facts is, entry for entry, the log
+// that the real installation under Wine writes.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "e2e/FixtureRecords.h"
+#include "e2e/MachineState.h"
+#include "e2e/ProductPackage.h"
+#include "e2e/WizardSession.h"
+#include "e2e/robot/Files.h"
+#include "vendor/InstallPlan.h"
+
+namespace e2e {
+namespace {
+
+const char kProduct[] = "E2EPlan";
+
+class InstallPlanE2E : public ::testing::Test {
+ protected:
+  void SetUp() override { forgetProduct(kProduct); }
+  // The Run value and the tray program must not outlive the test.
+  void TearDown() override {
+    stopTrayPrograms();
+    forgetProduct(kProduct);
+  }
+};
+
+std::vector<tsaver::vendor::LogEntry> logEntries(const std::string& file) {
+  std::vector<tsaver::vendor::LogEntry> entries;
+  for (const ProfileSection& section : profileSections(file))
+    for (const auto& [key, value] : section.keys) entries.push_back({section.name, key, value});
+  return entries;
+}
+
+TEST_F(InstallPlanE2E, ThePlannedLogIsTheLogTheRealInstallationWrites) {
+  Package package = makeProductPackage(kProduct);
+  package.write("Extras.txt", "Wallpaper.bmp\r\nBackdrop.bmp\r\n");
+  package.write("Wallpaper.bmp", "wallpaper");
+  package.write("Backdrop.bmp", "backdrop");
+  tsaver::vendor::MachineFacts facts;
+  facts.windowsDir = windowsDir();
+  facts.programsDir = shellFolder("Programs");
+  facts.desktopDir = shellFolder("Desktop");
+  const tsaver::vendor::InstallPlan plan =
+      tsaver::vendor::planInstallation(tsaver::vendor::readPackageFolder(package.dir()), facts);
+  ASSERT_TRUE(plan.completed);
+
+  WizardSession wizard(package);
+  wizard.press("btn_next");
+  wizard.waitForVisible("btn_filename");
+  wizard.press("btn_next");
+  wizard.waitForText("btn_next", "&Finish");
+  wizard.press("btn_next");
+  ASSERT_EQ(wizard.waitForExit(), 0u);
+
+  const std::vector<tsaver::vendor::LogEntry> real = logEntries(defaultInstallDir(kProduct) + "\\UNINSTALL.INI");
+  ASSERT_EQ(plan.log.size(), real.size());
+  for (std::size_t i = 0; i < real.size(); ++i) {
+    EXPECT_EQ(plan.log[i].section, real[i].section) << "entry " << i;
+    EXPECT_EQ(plan.log[i].key, real[i].key) << "entry " << i;
+    EXPECT_EQ(plan.log[i].value, real[i].value) << "entry " << i;
+  }
+}
+
+}  // namespace
+}  // namespace e2e
