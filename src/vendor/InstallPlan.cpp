@@ -80,6 +80,12 @@ std::string sourceOf(const std::string& installed, const PackageFolder& package)
 }
 
 void setUpMachine(SimulatedWindows& machine, const MachineFacts& facts, const PackageFolder& package) {
+  // The folders come from the facts alone, spelled as given: a short path name
+  // keeps the spelling of the folders on the disk.
+  machine.deleteFile("C:\\INSTALL.EXE");
+  for (const char* folder : {"C:\\WINDOWS\\Desktop", "C:\\WINDOWS\\Start Menu\\Programs", "C:\\WINDOWS\\Start Menu",
+                             "C:\\WINDOWS"})
+    machine.removeDirectory(folder);
   machine.setWindowsDirectory(facts.windowsDir);
   machine.putDirectory("C:\\Program Files");  // every Windows has it
   machine.putDirectory(facts.programsDir);
@@ -140,7 +146,10 @@ void runRemoval(SimulatedWindows& machine, InstallPlan& plan) {
   } catch (const EInOutError&) {
     return;
   }
-  machine.setModuleFileName(plan.installDir + "\\" + log::kUninstallerName);
+  const std::string uninstaller = plan.installDir + "\\" + log::kUninstallerName;
+  machine.setModuleFileName(uninstaller);
+  machine.lockFile(uninstaller);  // a running program's file cannot be deleted
+  const std::size_t callsBefore = machine.journal().size();
   tk::HeadlessBackend ui(machine);
   ui.answerConfirm(true);
   tk::Application app(ui);
@@ -153,6 +162,11 @@ void runRemoval(SimulatedWindows& machine, InstallPlan& plan) {
     plan.removalRan = true;
   }
   plan.removalMessages = ui.messageTexts();
+  const std::string reboot = "MoveFileExA(";
+  for (std::size_t i = callsBefore; i < machine.journal().size(); ++i) {
+    const std::string& call = machine.journal()[i];
+    if (call.rfind(reboot, 0) == 0) plan.deletedAtReboot.push_back(call.substr(reboot.size(), call.rfind(',') - reboot.size()));
+  }
 }
 
 void describeInstallation(const SimulatedWindows& machine, const Snapshot& before, const Snapshot& after,

@@ -92,6 +92,7 @@ std::string planText(const InstallPlan& plan) {
     section(out, "Messages of the removal", plan.removalMessages);
     section(out, "A removal afterwards removes", plan.removes);
     section(out, "and leaves", plan.leaves);
+    section(out, "of which are deleted at the next boot", plan.deletedAtReboot);
   }
   return out;
 }
@@ -130,7 +131,8 @@ std::string planJson(const InstallPlan& plan) {
   out += "], \"packageFilesDeleted\": " + jsonStrings(plan.packageFilesDeleted) +
          ", \"removal\": {\"ran\": " + (plan.removalRan ? "true" : "false") +
          ", \"messages\": " + jsonStrings(plan.removalMessages) + ", \"removes\": " + jsonStrings(plan.removes) +
-         ", \"leaves\": " + jsonStrings(plan.leaves) + "}}\n";
+         ", \"leaves\": " + jsonStrings(plan.leaves) + ", \"deletedAtReboot\": " + jsonStrings(plan.deletedAtReboot) +
+         "}}\n";
   return out;
 }
 
