@@ -4,15 +4,13 @@
 #include <set>
 
 #include "app/Startup.h"
-#include "installer/WizardState.h"
-#include "installer/copying.h"
-#include "installer/main.h"
 #include "platform/Errors.h"
 #include "platform/Paths.h"
 #include "toolkit/Application.h"
 #include "toolkit/HeadlessBackend.h"
 #include "uninstall_log/LogNames.h"
 #include "uninstaller/uninstall1.h"
+#include "vendor/HeadlessWizard.h"
 
 namespace tsaver::vendor {
 
@@ -97,7 +95,6 @@ void setUpMachine(SimulatedWindows& machine, const MachineFacts& facts, const Pa
   // The drive asked to install on is there (the folder itself need not be).
   if (facts.installDir.size() >= 2 && facts.installDir[1] == ':') machine.addDrive(facts.installDir[0]);
   putPackage(machine, package);
-  machine.setModuleFileName(std::string(kSimulatedPackageDir) + "INSTALL.EXE");
 }
 
 // The folder to pick with the folder button so that the wizard installs where asked.
@@ -110,33 +107,26 @@ std::string folderToPick(const std::string& asked, const std::string& product) {
 
 // Welcome, the folder button if asked, the run, Finish: as a user clicks through.
 void runWizard(SimulatedWindows& machine, const MachineFacts& facts, InstallPlan& plan) {
-  tk::HeadlessBackend ui(machine);
-  tk::Application app(ui);
-  app.setTitle(kInstallTitle);
-  WizardState state;
-  TfrmInstall* install = nullptr;
-  TfrmCopying* copying = nullptr;
-  app.createForm(install, machine, state, copying);
-  app.createForm(copying);
-  app.run();
-  plan.productName = state.ProductName;
-  if (install->TimerClose->enabled()) {
-    install->TimerClose->tick();
-  } else if (!app.terminated()) {
-    install->btn_next->click();
+  HeadlessWizard wizard(machine);
+  TfrmInstall& install = *wizard.install;
+  plan.productName = wizard.state.ProductName;
+  if (install.TimerClose->enabled()) {
+    install.TimerClose->tick();
+  } else if (!wizard.app.terminated()) {
+    install.btn_next->click();
     if (!facts.installDir.empty()) {
-      ui.answerChooser(folderToPick(facts.installDir, state.ProductName));
-      ui.answerConfirm(true);  // the folder may not exist yet: create it, as the user would
-      install->btn_filename->click();
+      wizard.ui.answerChooser(folderToPick(facts.installDir, wizard.state.ProductName));
+      wizard.ui.answerConfirm(true);  // the folder may not exist yet: create it, as the user would
+      install.btn_filename->click();
     }
-    plan.installDir = install->InstallDir();
-    install->btn_next->click();
-    if (!app.terminated() && install->Notebook->activePage() == "P5") {
-      install->btn_next->click();
+    plan.installDir = install.InstallDir();
+    install.btn_next->click();
+    if (!wizard.app.terminated() && install.Notebook->activePage() == "P5") {
+      install.btn_next->click();
       plan.completed = true;
     }
   }
-  plan.messages = ui.messageTexts();
+  plan.messages = wizard.ui.messageTexts();
 }
 
 // The installed uninstaller, started from its link in the install directory and confirmed.

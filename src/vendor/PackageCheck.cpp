@@ -6,8 +6,8 @@
 #include "installer/main.h"
 #include "platform/Errors.h"
 #include "platform/Paths.h"
-#include "platform/SimulatedWindows.h"
 #include "platform/TextFile.h"
+#include "vendor/HeadlessWizard.h"
 
 namespace tsaver::vendor {
 
@@ -16,6 +16,8 @@ namespace {
 constexpr const char* kAfterFile = "After.txt";
 constexpr const char* kExtrasFile = "Extras.txt";
 constexpr const char* kUtf8Bom = "\xEF\xBB\xBF";
+// The longest path the file functions take, without the terminating NUL.
+constexpr std::size_t kMaxPath = 259;
 
 // MS-DOS device names: Windows opens the device for any file of that base name.
 bool isReservedDeviceName(const std::string& name) {
@@ -42,7 +44,8 @@ std::vector<std::string> textLines(const std::string& content) {
 
 class Checker {
  public:
-  explicit Checker(const PackageFolder& package) { putPackage(machine_, package); }
+  // The package as the wizard finds it when started from the package folder.
+  explicit Checker(const PackageFolder& package) : machine_(package), wizard_(machine_) {}
 
   std::vector<Finding> run() {
     checkDataFile();
@@ -85,9 +88,8 @@ class Checker {
       return;
     }
     checkTextForm(kDataFile, Severity::Error);
-    TextReader data(machine_, kSimulatedPackageDir + std::string(kDataFile));
-    product_ = data.readLine();
-    const std::string section = data.readLine();
+    product_ = wizard_.state.ProductName;
+    const std::string& section = wizard_.state.SettingsSection;
     if (product_.find('\n') != std::string::npos) return;  // reported as lines ended by LF alone
     const std::string shown = "\"" + product_ + "\"";
     if (product_.empty()) {
@@ -112,6 +114,12 @@ class Checker {
       add(Severity::Error, "product-name-trailing", kDataFile, 1,
           "the product name " + shown + " ends with a dot or a blank, which Windows drops from folder names",
           "remove the trailing dot or blank");
+    } else if (const std::string icon = wizard_.install->InstallDir() + "\\" + product_ + ".ico";
+               icon.size() > kMaxPath) {
+      add(Severity::Error, "product-name-too-long", kDataFile, 1,
+          "the product name is so long that the installed icon's path, " + std::to_string(icon.size()) +
+              " characters in the default install directory, exceeds Windows' limit of " + std::to_string(kMaxPath),
+          "shorten the product name");
     }
     if (section.empty())
       add(Severity::Warning, "settings-section-empty", kDataFile, 2,
@@ -148,13 +156,20 @@ class Checker {
   }
 
   void checkOptions() {
-    if (!has(kAfterFile)) return;
+    if (!has(kAfterFile)) {
+      add(Severity::Warning, "no-options-file", kAfterFile, std::nullopt,
+          "the package has no After.txt: no program group, desktop link or tray program is made, and nothing "
+          "follows Finish",
+          "add After.txt with the action and the three options, one a line");
+      return;
+    }
     checkTextForm(kAfterFile, Severity::Warning);
-    options_ = readInstallOptions(machine_, kSimulatedPackageDir + std::string(kAfterFile));
-    checkOption(options_.TrayOption, 2, "the tray option");
-    checkOption(options_.DesktopOption, 3, "the desktop option");
-    checkOption(options_.GroupOption, 4, "the program group option");
-    const std::string& action = options_.PostInstallAction;
+    wizard_.install->btn_next->click();  // the welcome page's Next reads the options
+    const InstallOptions& options = wizard_.state.Options;
+    checkOption(options.TrayOption, 2, "the tray option");
+    checkOption(options.DesktopOption, 3, "the desktop option");
+    checkOption(options.GroupOption, 4, "the program group option");
+    const std::string& action = options.PostInstallAction;
     int number = 0;
     try {
       number = strToInt(action);
@@ -168,9 +183,9 @@ class Checker {
       add(Severity::Warning, "action-readme-missing", kAfterFile, 1,
           "post-install action 3 shows Readme.txt, but the package has none: nothing follows Finish",
           "add Readme.txt or choose another action");
-    const bool group = options_.GroupOption == "True";
-    const bool trayUsed = options_.TrayOption == "True" || (group && options_.TrayOption != "False");
-    const bool desktopUsed = options_.DesktopOption == "True" || (group && options_.DesktopOption != "False");
+    const bool group = options.GroupOption == "True";
+    const bool trayUsed = options.TrayOption == "True" || (group && options.TrayOption != "False");
+    const bool desktopUsed = options.DesktopOption == "True" || (group && options.DesktopOption != "False");
     if (trayUsed && !has(kTrayProgram))
       add(Severity::Error, "tray-program-missing", kAfterFile, 2,
           "the options make a link or Run value for TaskTray.exe, but the package has none: they point to nothing",
@@ -207,10 +222,14 @@ class Checker {
     }
   }
 
-  SimulatedWindows machine_;
+  struct PackageMachine : SimulatedWindows {
+    explicit PackageMachine(const PackageFolder& package) { putPackage(*this, package); }
+  };
+
+  PackageMachine machine_;
+  HeadlessWizard wizard_;
   std::vector<Finding> findings_;
   std::string product_;
-  InstallOptions options_;
 };
 
 }  // namespace

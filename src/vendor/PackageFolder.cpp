@@ -41,6 +41,7 @@ PackageFolder readPackageFolder(const std::string& dir) {
 void putPackage(SimulatedWindows& machine, const PackageFolder& package) {
   machine.addDrive(kSimulatedPackageDir[0]);
   for (const PackageFile& file : package.files) machine.putFile(kSimulatedPackageDir + file.name, file.content);
+  machine.setModuleFileName(std::string(kSimulatedPackageDir) + "INSTALL.EXE");
 }
 
 }  // namespace tsaver::vendor

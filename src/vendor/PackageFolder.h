@@ -33,7 +33,8 @@ PackageFolder readPackageFolder(const std::string& dir);
 // Where the package lies on a simulated machine: a drive of its own, as a CD would be.
 inline constexpr const char* kSimulatedPackageDir = "A:\\";
 
-// Puts every file of the package into that folder of the machine.
+// Puts every file of the package into that folder of the machine, and makes the
+// package's installer the machine's running program.
 void putPackage(SimulatedWindows& machine, const PackageFolder& package);
 
 }  // namespace tsaver::vendor
