@@ -34,33 +34,54 @@ std::vector<tsaver::vendor::LogEntry> logEntries(const std::string& file) {
   return entries;
 }
 
+// Packages that differ where the log differs: options, extra files, missing product files.
+struct PackageCase {
+  const char* name;
+  const char* afterTxt;  // none when empty
+  const char* extrasTxt;
+  std::vector<const char*> missing;
+};
+
+const PackageCase kCases[] = {
+    {"every option", kAllOptions, "Wallpaper.bmp\r\nBackdrop.bmp\r\n", {}},
+    {"no group, no tray, a gap and a missing extra", "2\r\nFalse\r\nTrue\r\n\r\n",
+     "Missing.bmp\r\nWallpaper.bmp\r\n\r\nBackdrop.bmp\r\n", {"Readme.txt", "Contacts.bmp"}},
+    {"no options file", "", "", {"Movie.swf"}},
+};
+
 TEST_F(InstallPlanE2E, ThePlannedLogIsTheLogTheRealInstallationWrites) {
-  Package package = makeProductPackage(kProduct);
-  package.write("Extras.txt", "Wallpaper.bmp\r\nBackdrop.bmp\r\n");
-  package.write("Wallpaper.bmp", "wallpaper");
-  package.write("Backdrop.bmp", "backdrop");
-  tsaver::vendor::MachineFacts facts;
-  facts.windowsDir = windowsDir();
-  facts.programsDir = shellFolder("Programs");
-  facts.desktopDir = shellFolder("Desktop");
-  const tsaver::vendor::InstallPlan plan =
-      tsaver::vendor::planInstallation(tsaver::vendor::readPackageFolder(package.dir()), facts);
-  ASSERT_TRUE(plan.completed);
+  for (const PackageCase& c : kCases) {
+    SCOPED_TRACE(c.name);
+    forgetProduct(kProduct);
+    Package package = makeProductPackage(kProduct, c.afterTxt);
+    if (*c.extrasTxt) package.write("Extras.txt", c.extrasTxt);
+    package.write("Wallpaper.bmp", "wallpaper");
+    package.write("Backdrop.bmp", "backdrop");
+    for (const char* name : c.missing) removePath(package.path(name));
+    tsaver::vendor::MachineFacts facts;
+    facts.windowsDir = windowsDir();
+    facts.programsDir = shellFolder("Programs");
+    facts.desktopDir = shellFolder("Desktop");
+    const tsaver::vendor::InstallPlan plan =
+        tsaver::vendor::planInstallation(tsaver::vendor::readPackageFolder(package.dir()), facts);
+    ASSERT_TRUE(plan.completed);
 
-  WizardSession wizard(package);
-  wizard.press("btn_next");
-  wizard.waitForVisible("btn_filename");
-  wizard.press("btn_next");
-  wizard.waitForText("btn_next", "&Finish");
-  wizard.press("btn_next");
-  ASSERT_EQ(wizard.waitForExit(), 0u);
+    WizardSession wizard(package);
+    wizard.press("btn_next");
+    wizard.waitForVisible("btn_filename");
+    wizard.press("btn_next");
+    wizard.waitForText("btn_next", "&Finish");
+    wizard.press("btn_next");
+    ASSERT_EQ(wizard.waitForExit(), 0u);
 
-  const std::vector<tsaver::vendor::LogEntry> real = logEntries(defaultInstallDir(kProduct) + "\\UNINSTALL.INI");
-  ASSERT_EQ(plan.log.size(), real.size());
-  for (std::size_t i = 0; i < real.size(); ++i) {
-    EXPECT_EQ(plan.log[i].section, real[i].section) << "entry " << i;
-    EXPECT_EQ(plan.log[i].key, real[i].key) << "entry " << i;
-    EXPECT_EQ(plan.log[i].value, real[i].value) << "entry " << i;
+    const std::vector<tsaver::vendor::LogEntry> real = logEntries(defaultInstallDir(kProduct) + "\\UNINSTALL.INI");
+    ASSERT_EQ(plan.log.size(), real.size());
+    for (std::size_t i = 0; i < real.size(); ++i) {
+      EXPECT_EQ(plan.log[i].section, real[i].section) << "entry " << i;
+      EXPECT_EQ(plan.log[i].key, real[i].key) << "entry " << i;
+      EXPECT_EQ(plan.log[i].value, real[i].value) << "entry " << i;
+    }
+    stopTrayPrograms();
   }
 }
 
