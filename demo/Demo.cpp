@@ -43,8 +43,8 @@ bool isWineBookkeeping(const std::string& entry) {
   for (const char* prefix : {"HKCU\\Software\\Wine\\", "C:\\windows\\temp\\", "C:\\windows\\logs\\"})
     if (entry.rfind(prefix, 0) == 0) return true;
   if (entry.rfind("C:\\users\\", 0) == 0) {
-    for (const char* alias : {"\\Temp\\", "\\Documents\\", "\\Downloads\\", "\\Music\\", "\\Pictures\\",
-                              "\\Videos\\", "\\Templates\\"})
+    for (const char* alias :
+         {"\\Temp\\", "\\Documents\\", "\\Downloads\\", "\\Music\\", "\\Pictures\\", "\\Videos\\", "\\Templates\\"})
       if (entry.find(alias) != std::string::npos) return true;
     const std::string launcher = ".desktop";
     if (entry.size() > launcher.size() && entry.compare(entry.size() - launcher.size(), launcher.size(), launcher) == 0)

@@ -61,7 +61,8 @@ void compareChanges(const InstallPlan& plan, const e2e::MachineSnapshot& before,
   for (const std::string& item : plannedChanges(plan)) {
     if (settingItem(item)) continue;
     planned.insert(upperAscii(item));
-    if (!real.count(upperAscii(item))) out.push_back("planned, but the installation did not make or change it: " + item);
+    if (!real.count(upperAscii(item)))
+      out.push_back("planned, but the installation did not make or change it: " + item);
   }
   for (const auto& [name, held] : installed)
     if (real.count(upperAscii(name)) && !planned.count(upperAscii(name)))
@@ -79,7 +80,8 @@ void compareContents(const InstallPlan& plan, const CaseBlind& installed, std::v
   for (const auto& s : plan.settings) {
     const std::string real = e2e::profileString(s.file, s.section, s.key);
     if (real != s.value)
-      out.push_back(s.file + " [" + s.section + "] " + s.key + ": planned " + quoted(s.value) + ", found " + quoted(real));
+      out.push_back(s.file + " [" + s.section + "] " + s.key + ": planned " + quoted(s.value) + ", found " +
+                    quoted(real));
   }
   for (const auto& value : plan.registry) {
     const std::string name = "HKCU\\" + value.key + "\\\\" + value.name;
@@ -93,8 +95,8 @@ void compareContents(const InstallPlan& plan, const CaseBlind& installed, std::v
         real.iconFile != link.data.iconFile || real.iconIndex != link.data.iconIndex ||
         real.description != link.data.description)
       out.push_back("the link " + link.path + " points to " + real.path + " in " + real.workingDir + " with icon " +
-                    real.iconFile + "; planned " + link.data.target + " in " + link.data.workingDir +
-                    " with icon " + link.data.iconFile);
+                    real.iconFile + "; planned " + link.data.target + " in " + link.data.workingDir + " with icon " +
+                    link.data.iconFile);
   }
 }
 

@@ -26,7 +26,7 @@ bool isDirectoryEntry(const std::string& path) { return !path.empty() && path.ba
 
 // What the machine holds at one moment, as far as an installation can change it.
 struct Snapshot {
-  std::vector<std::string> paths;  // in order of creation; directories end in "\"
+  std::vector<std::string> paths;               // in order of creation; directories end in "\"
   std::map<std::string, std::string> contents;  // by upper-case path; a directory holds nothing
   std::vector<SimulatedWindows::RegistryEntry> registry;
   std::vector<SettingEntry> settings;  // every entry of every ".ini" file
@@ -53,8 +53,8 @@ struct Snapshot {
   }
   const SettingEntry* setting(const SettingEntry& wanted) const {
     for (const auto& entry : settings)
-      if (upperAscii(entry.file) == upperAscii(wanted.file) && upperAscii(entry.section) == upperAscii(wanted.section) &&
-          upperAscii(entry.key) == upperAscii(wanted.key))
+      if (upperAscii(entry.file) == upperAscii(wanted.file) &&
+          upperAscii(entry.section) == upperAscii(wanted.section) && upperAscii(entry.key) == upperAscii(wanted.key))
         return &entry;
     return nullptr;
   }
@@ -64,14 +64,13 @@ std::string registryName(const SimulatedWindows::RegistryEntry& entry) {
   return "HKCU\\" + entry.key + "\\\\" + entry.name;
 }
 
-std::string settingName(const SettingEntry& entry) {
-  return entry.file + " [" + entry.section + "] " + entry.key;
-}
+std::string settingName(const SettingEntry& entry) { return entry.file + " [" + entry.section + "] " + entry.key; }
 
 // The package file an installed file was copied from: the same name, or the program as the uninstaller.
 std::string sourceOf(const std::string& installed, const PackageFolder& package) {
   const std::string name = upperAscii(fileNamePart(installed));
-  if (name == upperAscii(log::kUninstallerName) && package.find("Install.exe")) return package.find("Install.exe")->name;
+  if (name == upperAscii(log::kUninstallerName) && package.find("Install.exe"))
+    return package.find("Install.exe")->name;
   for (const PackageFile& file : package.files)
     if (upperAscii(fileNamePart(file.name)) == name) return file.name;
   return std::string();
@@ -81,8 +80,8 @@ void setUpMachine(SimulatedWindows& machine, const MachineFacts& facts, const Pa
   // The folders come from the facts alone, spelled as given: a short path name
   // keeps the spelling of the folders on the disk.
   machine.deleteFile("C:\\INSTALL.EXE");
-  for (const char* folder : {"C:\\WINDOWS\\Desktop", "C:\\WINDOWS\\Start Menu\\Programs", "C:\\WINDOWS\\Start Menu",
-                             "C:\\WINDOWS"})
+  for (const char* folder :
+       {"C:\\WINDOWS\\Desktop", "C:\\WINDOWS\\Start Menu\\Programs", "C:\\WINDOWS\\Start Menu", "C:\\WINDOWS"})
     machine.removeDirectory(folder);
   machine.setWindowsDirectory(facts.windowsDir);
   machine.putDirectory("C:\\Program Files");  // every Windows has it
@@ -155,7 +154,8 @@ void runRemoval(SimulatedWindows& machine, InstallPlan& plan) {
   const std::string reboot = "MoveFileExA(";
   for (std::size_t i = callsBefore; i < machine.journal().size(); ++i) {
     const std::string& call = machine.journal()[i];
-    if (call.rfind(reboot, 0) == 0) plan.deletedAtReboot.push_back(call.substr(reboot.size(), call.rfind(',') - reboot.size()));
+    if (call.rfind(reboot, 0) == 0)
+      plan.deletedAtReboot.push_back(call.substr(reboot.size(), call.rfind(',') - reboot.size()));
   }
 }
 
@@ -192,7 +192,9 @@ void describeInstallation(const SimulatedWindows& machine, const Snapshot& befor
 
 // Of everything the installation added or changed, what the removal took away and what it left.
 void describeRemoval(const Snapshot& before, const Snapshot& installed, const Snapshot& removed, InstallPlan& plan) {
-  const auto sort = [&plan](bool gone, const std::string& name) { (gone ? plan.removes : plan.leaves).push_back(name); };
+  const auto sort = [&plan](bool gone, const std::string& name) {
+    (gone ? plan.removes : plan.leaves).push_back(name);
+  };
   for (const std::string& path : installed.paths)
     if (installed.pathDiffers(before, path) && upperAscii(path).rfind(upperAscii(kSimulatedPackageDir), 0) != 0)
       sort(!removed.holdsPath(path), path);

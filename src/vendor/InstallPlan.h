@@ -46,8 +46,8 @@ struct PlannedLink {
 struct InstallPlan {
   std::string productName;
   std::string installDir;
-  MachineFacts facts;       // as used, defaults filled in
-  bool completed = false;   // the wizard reached its finish page and Finish ran
+  MachineFacts facts;                 // as used, defaults filled in
+  bool completed = false;             // the wizard reached its finish page and Finish ran
   std::vector<std::string> messages;  // message boxes of the installation, in order
   std::vector<PlannedFile> files;     // written files other than settings files and links, in order
   std::string pathFile;
@@ -57,7 +57,7 @@ struct InstallPlan {
   std::vector<PlannedLink> links;
   std::vector<SimulatedWindows::Launch> programs;
   std::vector<std::string> systemCalls;  // in order, e.g. "SystemParametersInfoA(17,1,0,2)"
-  std::vector<LogEntry> log;  // UNINSTALL.INI after Finish, in file order
+  std::vector<LogEntry> log;             // UNINSTALL.INI after Finish, in file order
   std::vector<std::string> packageFilesDeleted;
   // The removal afterwards: of everything the installation added or changed, what goes and what stays.
   bool removalRan = false;

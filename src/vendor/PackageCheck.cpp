@@ -98,17 +98,20 @@ class Checker {
           "write the product name in line 1");
     } else if (!isUsableProductName(product_)) {
       add(Severity::Error, "product-name-refused", kDataFile, 1,
-          "the installer refuses the product name " + shown + ": it holds \"\\\", \"/\" or \":\", or is \".\" or \"..\"",
+          "the installer refuses the product name " + shown +
+              ": it holds \"\\\", \"/\" or \":\", or is \".\" or \"..\"",
           "choose a product name without these characters");
     } else if (hasCharacterWindowsRefuses(product_)) {
       add(Severity::Error, "product-name-character", kDataFile, 1,
-          "the product name " + shown + " holds a character Windows refuses in file names (< > \" | ? * or a "
-          "control character)",
+          "the product name " + shown +
+              " holds a character Windows refuses in file names (< > \" | ? * or a "
+              "control character)",
           "remove the character from the product name");
     } else if (isReservedDeviceName(product_)) {
       add(Severity::Error, "product-name-reserved", kDataFile, 1,
-          "the product name " + shown + " is a reserved device name: Windows opens the device instead of the file "
-          "of that name",
+          "the product name " + shown +
+              " is a reserved device name: Windows opens the device instead of the file "
+              "of that name",
           "choose another product name");
     } else if (product_.back() == '.' || product_.back() == ' ') {
       add(Severity::Error, "product-name-trailing", kDataFile, 1,
@@ -147,8 +150,8 @@ class Checker {
 
   void checkOption(const std::string& value, int line, const char* name) {
     if (value.empty() || value == "True" || value == "False") return;
-    const bool nearMiss = upperAscii(value).find("TRUE") != std::string::npos ||
-                          upperAscii(value).find("FALSE") != std::string::npos;
+    const bool nearMiss =
+        upperAscii(value).find("TRUE") != std::string::npos || upperAscii(value).find("FALSE") != std::string::npos;
     add(Severity::Warning, "option-not-exact", kAfterFile, line,
         std::string(name) + " \"" + value + "\" is neither \"True\" nor \"False\"" +
             (nearMiss ? ": the installer compares exactly, with case and blanks" : ""),
@@ -237,8 +240,7 @@ class Checker {
 std::vector<Finding> checkPackage(const PackageFolder& package) { return Checker(package).run(); }
 
 bool hasErrors(const std::vector<Finding>& findings) {
-  return std::any_of(findings.begin(), findings.end(),
-                     [](const Finding& f) { return f.severity == Severity::Error; });
+  return std::any_of(findings.begin(), findings.end(), [](const Finding& f) { return f.severity == Severity::Error; });
 }
 
 }  // namespace tsaver::vendor

@@ -26,8 +26,8 @@ void section(std::string& out, const std::string& title, const std::vector<std::
 std::string findingsText(const std::vector<Finding>& findings) {
   std::string out;
   for (const Finding& f : findings) {
-    out += f.file + (f.line ? ":" + std::to_string(*f.line) : "") + ": " + severityName(f.severity) + ": " +
-           f.message + " [" + f.rule + "]\n  fix: " + f.fix + "\n";
+    out += f.file + (f.line ? ":" + std::to_string(*f.line) : "") + ": " + severityName(f.severity) + ": " + f.message +
+           " [" + f.rule + "]\n  fix: " + f.fix + "\n";
   }
   int errors = 0;
   for (const Finding& f : findings) errors += f.severity == Severity::Error;
@@ -98,8 +98,9 @@ std::string planText(const InstallPlan& plan) {
 }
 
 std::string planJson(const InstallPlan& plan) {
-  std::string out = "{\"product\": " + jsonString(plan.productName) + ", \"installDir\": " +
-                    jsonString(plan.installDir) + ", \"completed\": " + (plan.completed ? "true" : "false") +
+  std::string out = "{\"product\": " + jsonString(plan.productName) +
+                    ", \"installDir\": " + jsonString(plan.installDir) +
+                    ", \"completed\": " + (plan.completed ? "true" : "false") +
                     ", \"messages\": " + jsonStrings(plan.messages) + ", \"files\": [";
   for (std::size_t i = 0; i < plan.files.size(); ++i)
     out += std::string(i ? ", " : "") + "{\"path\": " + jsonString(plan.files[i].path) +
@@ -112,8 +113,8 @@ std::string planJson(const InstallPlan& plan) {
   }
   out += "], \"registry\": [";
   for (std::size_t i = 0; i < plan.registry.size(); ++i)
-    out += std::string(i ? ", " : "") + jsonStrings({"HKCU\\" + plan.registry[i].key, plan.registry[i].name,
-                                                     plan.registry[i].data});
+    out += std::string(i ? ", " : "") +
+           jsonStrings({"HKCU\\" + plan.registry[i].key, plan.registry[i].name, plan.registry[i].data});
   out += "], \"links\": [";
   for (std::size_t i = 0; i < plan.links.size(); ++i) {
     const ShellLinkData& d = plan.links[i].data;

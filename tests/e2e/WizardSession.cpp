@@ -21,4 +21,13 @@ DWORD WizardSession::waitForExit() const {
   return process_.exitCode();
 }
 
+DWORD WizardSession::installAsProposed() const {
+  press("btn_next");
+  waitForVisible("btn_filename");
+  press("btn_next");
+  waitForText("btn_next", "&Finish");
+  press("btn_next");
+  return waitForExit();
+}
+
 }  // namespace e2e

@@ -30,6 +30,8 @@ class WizardSession {
   }
   // Throws RobotError unless the program ends within the time-out; gives its exit code.
   DWORD waitForExit() const;
+  // Next, Next into the proposed directory, Finish; waits for the program's end and gives its exit code.
+  DWORD installAsProposed() const;
 
  private:
   Process process_;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "vendor/InstallPlan.h"
+#include "vendor/Reports.h"
 
 namespace tsaver::vendor {
 namespace {
@@ -13,9 +14,12 @@ using ::testing::Not;
 
 PackageFolder package() {
   PackageFolder p;
-  p.files = {{"Data.dat", "Tessaryn\r\nTessaryn\r\n"}, {"After.txt", "1\r\nTrue\r\nTrue\r\nTrue\r\n"},
-             {"Install.exe", "program"},                {"Tessaryn.scr", "saver"},
-             {"TaskTray.exe", "tray"},                  {"RunSaver.exe", "run"}};
+  p.files = {{"Data.dat", "Tessaryn\r\nTessaryn\r\n"},
+             {"After.txt", "1\r\nTrue\r\nTrue\r\nTrue\r\n"},
+             {"Install.exe", "program"},
+             {"Tessaryn.scr", "saver"},
+             {"TaskTray.exe", "tray"},
+             {"RunSaver.exe", "run"}};
   return p;
 }
 
@@ -54,6 +58,19 @@ TEST(InstallPlan, TheRemovalTakesWhatTheLogListsAndLeavesWhatItDoesNot) {
   EXPECT_THAT(plan.leaves, Contains("C:\\WIN\\Tessaryn.ini"));  // the path file is never logged
   EXPECT_THAT(plan.leaves, Contains("HKCU\\Control Panel\\desktop\\\\ScreenSaveActive"));
   EXPECT_THAT(plan.leaves, Not(Contains(desktopLink)));
+}
+
+TEST(InstallPlan, JsonListsTheLogInFileOrderAsSectionKeyValue) {
+  PackageFolder p = package();
+  p.files[1].content = "1\r\nFalse\r\nFalse\r\nFalse\r\n";
+  EXPECT_THAT(
+      planJson(planInstallation(p, MachineFacts{})),
+      ::testing::HasSubstr(
+          "\"log\": [[\"FILES\", \"FILE1\", \"C:\\\\WINDOWS\\\\Tessaryn.scr\"], "
+          "[\"FILES\", \"FILE5\", \"TaskTray.exe\"], [\"FILES\", \"FILE6\", \"Data.dat\"], [\"FILES\", \"FILE11\", "
+          "\"RunSaver.exe\"], [\"DIRECTORIES\", \"DIRECTORY1\", \"C:\\\\Program "
+          "Files\\\\Tessaryn\\\\Screen Saver\"], [\"INIFILE\", \"CFGFILE\", "
+          "\"TSaver.ini\"], [\"INIFILE\", \"SECTION\", \"Tessaryn\"]]"));
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 
 #include "vendor/PackageCheck.h"
@@ -18,9 +19,9 @@ PackageFolder soundPackage() {
                    {"Extras.txt", "Wallpaper.bmp\r\n"},
                    {"Wallpaper.bmp", "w"},
                    {"Install.exe", "program"}};
-  for (const char* name : {"Tessaryn.scr", "SWFlash.ocx", "Saver.exe", "Movie.swf", "TaskTray.exe", "Contacts.bmp",
-                           "Tessaryn.ico", "Readme.txt", "RunSaver.exe", "Settings.txt", "Preview.bmp", "Path.dat",
-                           "Config.swf", "Config.bmp"})
+  for (const char* name :
+       {"Tessaryn.scr", "SWFlash.ocx", "Saver.exe", "Movie.swf", "TaskTray.exe", "Contacts.bmp", "Tessaryn.ico",
+        "Readme.txt", "RunSaver.exe", "Settings.txt", "Preview.bmp", "Path.dat", "Config.swf", "Config.bmp"})
     package.files.push_back({name, name});
   return package;
 }
@@ -35,9 +36,9 @@ void put(PackageFolder& package, const std::string& name, const std::string& con
 }
 
 void drop(PackageFolder& package, const std::string& name) {
-  package.files.erase(std::remove_if(package.files.begin(), package.files.end(),
-                                     [&](const PackageFile& f) { return f.name == name; }),
-                      package.files.end());
+  package.files.erase(
+      std::remove_if(package.files.begin(), package.files.end(), [&](const PackageFile& f) { return f.name == name; }),
+      package.files.end());
 }
 
 struct Row {
@@ -63,9 +64,8 @@ const Row kRows[] = {
      "Data.dat", 1},
     {"product-name-trailing", [](PackageFolder& p) { put(p, "Data.dat", "Tessaryn.\r\nTessaryn\r\n"); },
      Severity::Error, "Data.dat", 1},
-    {"product-name-too-long",
-     [](PackageFolder& p) { put(p, "Data.dat", std::string(120, 'x') + "\r\nTessaryn\r\n"); }, Severity::Error,
-     "Data.dat", 1},
+    {"product-name-too-long", [](PackageFolder& p) { put(p, "Data.dat", std::string(120, 'x') + "\r\nTessaryn\r\n"); },
+     Severity::Error, "Data.dat", 1},
     {"settings-section-empty", [](PackageFolder& p) { put(p, "Data.dat", "Tessaryn\r\n"); }, Severity::Warning,
      "Data.dat", 2},
     {"no-install-program", [](PackageFolder& p) { drop(p, "Install.exe"); }, Severity::Error, "Install.exe",
@@ -74,12 +74,11 @@ const Row kRows[] = {
      std::nullopt},
     {"no-flash-control", [](PackageFolder& p) { drop(p, "SWFlash.ocx"); }, Severity::Warning, "SWFlash.ocx",
      std::nullopt},
-    {"no-options-file", [](PackageFolder& p) { drop(p, "After.txt"); }, Severity::Warning, "After.txt",
-     std::nullopt},
+    {"no-options-file", [](PackageFolder& p) { drop(p, "After.txt"); }, Severity::Warning, "After.txt", std::nullopt},
     {"option-not-exact", [](PackageFolder& p) { put(p, "After.txt", "1\r\nTrue\r\nTrue \r\nTrue\r\n"); },
      Severity::Warning, "After.txt", 3},
-    {"lf-only", [](PackageFolder& p) { put(p, "After.txt", "1\nTrue\nTrue\nTrue\n"); }, Severity::Warning,
-     "After.txt", 1},
+    {"lf-only", [](PackageFolder& p) { put(p, "After.txt", "1\nTrue\nTrue\nTrue\n"); }, Severity::Warning, "After.txt",
+     1},
     {"action-unknown", [](PackageFolder& p) { put(p, "After.txt", "one\r\nTrue\r\nTrue\r\nTrue\r\n"); },
      Severity::Warning, "After.txt", 1},
     {"action-readme-missing",

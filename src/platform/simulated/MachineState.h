@@ -22,7 +22,9 @@ constexpr int kSharingViolation = 32;
 constexpr int kInvalidName = 123;
 constexpr int kDirectoryName = 267;  // ERROR_DIRECTORY: the name is no directory
 
-inline bool hasInvalidNameCharacter(const std::string& name) { return name.find_first_of("*?\"<>|") != std::string::npos; }
+inline bool hasInvalidNameCharacter(const std::string& name) {
+  return name.find_first_of("*?\"<>|") != std::string::npos;
+}
 
 // A name that fits DOS 8.3 needs no short alias (case does not matter, as on NTFS and under Wine).
 inline bool fitsEightDotThree(const std::string& name) {
