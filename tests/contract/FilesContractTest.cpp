@@ -142,6 +142,7 @@ TEST_F(Files, CreateAndRemoveDirectory) {
   EXPECT_FALSE(p().createDirectory(at("x\\y"))) << "no parent";
   put(at("f"));
   EXPECT_FALSE(p().createDirectory(at("f"))) << "a file has the name";
+  EXPECT_FALSE(p().createDirectory(at("line\nbreak"))) << "a control character";
 
   put(at("d\\inner.txt"));
   EXPECT_FALSE(p().removeDirectory(at("d"))) << "not empty";

@@ -22,8 +22,11 @@ constexpr int kSharingViolation = 32;
 constexpr int kInvalidName = 123;
 constexpr int kDirectoryName = 267;  // ERROR_DIRECTORY: the name is no directory
 
+// Windows refuses these in a file or directory name, control characters included.
 inline bool hasInvalidNameCharacter(const std::string& name) {
-  return name.find_first_of("*?\"<>|") != std::string::npos;
+  for (const char c : name)
+    if (static_cast<unsigned char>(c) < 32 || std::string("*?\"<>|").find(c) != std::string::npos) return true;
+  return false;
 }
 
 // A name that fits DOS 8.3 needs no short alias (case does not matter, as on NTFS and under Wine).
