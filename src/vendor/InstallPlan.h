@@ -59,7 +59,8 @@ struct InstallPlan {
   std::vector<std::string> systemCalls;  // in order, e.g. "SystemParametersInfoA(17,1,0,2)"
   std::vector<LogEntry> log;             // UNINSTALL.INI after Finish, in file order
   std::vector<std::string> packageFilesDeleted;
-  // The removal afterwards: of everything the installation added or changed, what goes and what stays.
+  // The removal afterwards, the installed uninstaller started from its link after the user quit
+  // the tray program: of everything the installation added or changed, what goes and what stays.
   bool removalRan = false;
   std::vector<std::string> removalMessages;
   std::vector<std::string> removes, leaves;

@@ -90,7 +90,7 @@ std::string planText(const InstallPlan& plan) {
     out += "The removal afterwards does not run.\n";
   } else {
     section(out, "Messages of the removal", plan.removalMessages);
-    section(out, "A removal afterwards removes", plan.removes);
+    section(out, "A removal afterwards, started from its link with the tray program quit, removes", plan.removes);
     section(out, "and leaves", plan.leaves);
     section(out, "of which are deleted at the next boot", plan.deletedAtReboot);
   }
