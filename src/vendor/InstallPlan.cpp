@@ -1,7 +1,6 @@
 #include "vendor/InstallPlan.h"
 
 #include <map>
-#include <set>
 
 #include "app/Startup.h"
 #include "platform/Errors.h"

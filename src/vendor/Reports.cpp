@@ -106,7 +106,9 @@ std::string planJson(const InstallPlan& plan) {
     out += std::string(i ? ", " : "") + "{\"path\": " + jsonString(plan.files[i].path) +
            ", \"source\": " + jsonString(plan.files[i].source) + ", \"bytes\": " + std::to_string(plan.files[i].bytes) +
            "}";
-  out += "], \"pathFile\": " + jsonString(plan.pathFile) + ", \"settings\": [";
+  out += "], \"pathFile\": " + jsonString(plan.pathFile) +
+         ", \"pathFileContent\": " + (plan.pathFileContent ? jsonString(*plan.pathFileContent) : "null") +
+         ", \"settings\": [";
   for (std::size_t i = 0; i < plan.settings.size(); ++i) {
     const SettingEntry& s = plan.settings[i];
     out += std::string(i ? ", " : "") + jsonStrings({s.file, s.section, s.key, s.value});
