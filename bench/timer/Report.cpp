@@ -68,8 +68,9 @@ std::string report(const Results& results) {
   const int trayWaits = results.program.front().trayWaits;
   const Sizes& s = results.sizes;
 
-  std::string text = "Benchmark under Wine: " + std::to_string(results.program.size()) +
-                     " rounds of the program (A) and its NSIS peer (B), alternating A B, in one prefix\n\n";
+  const size_t rounds = results.program.size();
+  std::string text = "Benchmark under Wine: " + std::to_string(rounds) + (rounds == 1 ? " round" : " rounds") +
+                     " of the program (A) and its NSIS peer (B), alternating A B, in one prefix\n\n";
   text += "| figure | median | min-max |\n|---|---:|---:|\n";
   text += timeRow("A wizard on screen after process start (warm wineserver)", wizard);
   text += timeRow("A installation run: Next on the directory page until the finish page shows", install);
