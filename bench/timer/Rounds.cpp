@@ -40,13 +40,14 @@ e2e::Window confirmationBox() {
   return box && box.visible() ? box : e2e::Window();
 }
 
-}  // namespace
-
-ProgramRound runProgram() {
+// `step` names the step under way, for the message when one fails.
+ProgramRound measureProgram(std::string& step) {
+  step = "preparing the machine";
   resetMachine();
   const std::string package = copyPayload();
   ProgramRound round{};
 
+  step = "waiting for the wizard";
   const Stopwatch started;
   const e2e::Process installer = e2e::Process::start(package + "INSTALL.EXE", package);
   e2e::Window wizard;
@@ -54,15 +55,18 @@ ProgramRound runProgram() {
                    "the wizard");
   round.wizardShown = started.milliseconds();
 
+  step = "going to the directory page";
   const e2e::Window next = wizard.named("btn_next");
   next.press();
   e2e::waitUntil([&] { return wizard.named("btn_filename").visible(); }, "the directory page");
+  step = "the installation run";
   const e2e::Window finishPage = wizard.named("lblSuccess1");
   const Stopwatch run;
   next.press();
   pollWhileRunning(installer, [&] { return finishPage.visible(); }, "the finish page");
   round.installRun = run.milliseconds();
 
+  step = "the finish stage";
   e2e::waitUntil([&] { return next.enabled() && next.text() == "&Finish"; }, "the Finish button");
   const Stopwatch finish;
   next.press();
@@ -72,8 +76,10 @@ ProgramRound runProgram() {
   checkInstalled("the program");
   round.trayWaits = loggedTrayPrograms();
 
+  step = "waiting for the uninstaller's confirmation";
   const e2e::Process uninstaller = e2e::Process::start(installDir() + "\\Uninstall.exe", installDir());
   const e2e::Dialog confirm(e2e::waitUntil(confirmationBox, "the uninstaller's confirmation"));
+  step = "the removal";
   const Stopwatch removal;
   confirm.press("&Yes");
   waitUntilNoProcessNamed("UNINSTALL.EXE", kRunTimeout);
@@ -82,10 +88,10 @@ ProgramRound runProgram() {
   return round;
 }
 
-PeerRound runPeer(const std::string& peerInstaller) {
+PeerRound measurePeer(const std::string& peerInstaller, std::string& step) {
+  step = "installing";
   resetMachine();
   PeerRound round{};
-
   const Stopwatch install;
   const std::string folder = peerInstaller.substr(0, peerInstaller.find_last_of('\\') + 1);
   const e2e::Process installer = e2e::Process::start(peerInstaller, folder, "/S");
@@ -94,6 +100,7 @@ PeerRound runPeer(const std::string& peerInstaller) {
   expectExitCode(installer, "the peer's installer");
   checkInstalled("the peer");
 
+  step = "removing";
   const Stopwatch removal;
   const e2e::Process uninstaller = e2e::Process::start(installDir() + "\\Uninstall.exe", installDir(), "/S");
   round.removalProcesses = waitForProcessTree(uninstaller.id(), kRunTimeout);
@@ -101,6 +108,27 @@ PeerRound runPeer(const std::string& peerInstaller) {
   expectExitCode(uninstaller, "the peer's uninstaller");
   checkRemoved("the peer's uninstaller");
   return round;
+}
+
+template <typename Round, typename Measure>
+Round withStepInError(const std::string& side, Measure&& measure) {
+  std::string step;
+  try {
+    return measure(step);
+  } catch (const e2e::RobotError& e) {
+    throw e2e::RobotError(side + ", " + step + ": " + e.what());
+  }
+}
+
+}  // namespace
+
+ProgramRound runProgram() {
+  return withStepInError<ProgramRound>("the program", [](std::string& step) { return measureProgram(step); });
+}
+
+PeerRound runPeer(const std::string& peerInstaller) {
+  return withStepInError<PeerRound>("the peer",
+                                    [&](std::string& step) { return measurePeer(peerInstaller, step); });
 }
 
 }  // namespace bench
