@@ -39,7 +39,7 @@ i686-w64-mingw32-strip -o "$out/Install-i686.exe" build/win32/Install.exe &&
 echo "(prefix, payload and peer: ${SECONDS} s)"
 
 SECONDS=0
-echo "== $rounds rounds"
+echo "== rounds: $rounds, after one warm-up round"
 timer run "$rounds" "$out/BenchPeer.exe" "$out/BenchPeerWithoutPayload.exe" \
   "$out/Install-i686.exe" "$out/Install-x86_64.exe" "$out/results.md"
 status=$?
