@@ -82,6 +82,7 @@ std::string installDir() { return e2e::defaultInstallDir(kProduct); }
 void resetMachine() {
   e2e::forgetProduct(kProduct);
   e2e::removePath(e2e::windowsDir() + "\\SWFlash.ocx");
+  WritePrivateProfileStringA("boot", "SCRNSAVE.EXE", nullptr, "System.ini");
 }
 
 void checkInstalled(const std::string& who) {
@@ -92,7 +93,7 @@ void checkInstalled(const std::string& who) {
   for (const std::string& path : expected)
     if (!e2e::fileExists(path)) throw e2e::RobotError(who + " did not install " + path);
   if (dataPath() != installDir()) throw e2e::RobotError(who + " wrote DataPath=" + dataPath() + " into TSaver.ini");
-  if (e2e::profileString("System.ini", "boot", "SCRNSAVE.EXE").empty())
+  if (e2e::profileString("System.ini", "boot", "SCRNSAVE.EXE") == "<none>")
     throw e2e::RobotError(who + " did not make the screen saver active");
 }
 

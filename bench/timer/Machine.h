@@ -19,8 +19,9 @@ std::string copyPayload();
 
 std::string installDir();
 
-// As before any installation of the product: nothing of it installed, the
-// Flash control not in the Windows directory (so each run copies and registers it).
+// As before any installation of the product: nothing of it installed, no
+// active screen saver, the Flash control not in the Windows directory (so each
+// run copies and registers it).
 void resetMachine();
 
 // Throws RobotError unless `who` left what an installation with these options
