@@ -21,7 +21,6 @@ class Process {
   ~Process();
 
   DWORD id() const { return id_; }
-  HANDLE handle() const { return handle_; }
   bool running() const;
   // False when the time-out passed first.
   bool waitForExit(Millis timeout = kTimeout) const;
