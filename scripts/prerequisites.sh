@@ -2,7 +2,7 @@
 # Sourced by the README's commands.
 tsaver_prerequisites() {
   local packages=(cmake ninja-build g++ g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686
-                  binutils-mingw-w64-x86-64 wine wine64 xvfb googletest imagemagick xauth)
+                  binutils-mingw-w64-x86-64 wine wine64 xvfb googletest imagemagick xauth nsis)
   local missing=()
   local p
   for p in "${packages[@]}"; do

@@ -26,11 +26,11 @@ std::vector<char> programEnvironment() {
 
 }  // namespace
 
-Process Process::start(const std::string& exe, const std::string& workingDir) {
+Process Process::start(const std::string& exe, const std::string& workingDir, const std::string& arguments) {
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION info = {};
-  std::string commandLine = "\"" + exe + "\"";
+  std::string commandLine = "\"" + exe + "\"" + (arguments.empty() ? "" : " " + arguments);
   std::vector<char> environment = programEnvironment();
   if (!CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, environment.data(),
                       workingDir.c_str(), &startup, &info))

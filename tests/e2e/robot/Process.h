@@ -11,9 +11,9 @@ namespace e2e {
 
 class Process {
  public:
-  // Starts `exe` with `workingDir` as its current directory; throws RobotError
-  // when it cannot start.
-  static Process start(const std::string& exe, const std::string& workingDir);
+  // Starts `exe` with `workingDir` as its current directory and `arguments`
+  // after its quoted name; throws RobotError when it cannot start.
+  static Process start(const std::string& exe, const std::string& workingDir, const std::string& arguments = "");
 
   Process(Process&& other) noexcept;
   Process& operator=(Process&&) = delete;

@@ -1,0 +1,122 @@
+#include "Machine.h"
+
+#include <windows.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "e2e/MachineState.h"
+#include "e2e/ProductPackage.h"
+#include "e2e/robot/Files.h"
+#include "e2e/robot/Wait.h"
+
+namespace bench {
+
+namespace {
+
+const char kOptions[] = "4\r\nFalse\r\nTrue\r\nTrue\r\n";
+constexpr size_t kMovieBytes = 50u << 20;
+
+// A movie is compressed data: bytes that no installer can pack any smaller.
+std::string incompressibleBytes(size_t count) {
+  std::string bytes(count, '\0');
+  std::uint32_t state = 2463534242u;
+  for (char& b : bytes) {
+    state ^= state << 13;
+    state ^= state >> 17;
+    state ^= state << 5;
+    b = static_cast<char>(state);
+  }
+  return bytes;
+}
+
+// The tray option "False" leaves these in the package.
+bool installedWithOptions(const std::string& file) { return file != "TaskTray.exe" && file != "Contacts.bmp"; }
+
+std::vector<std::string> productPaths() {
+  std::vector<std::string> paths;
+  for (const e2e::ProductFile& file : e2e::productFiles(kProduct))
+    if (installedWithOptions(file.name))
+      paths.push_back((file.toWindowsDir ? e2e::windowsDir() : installDir()) + "\\" + file.name);
+  return paths;
+}
+
+std::vector<std::string> linkPaths() {
+  const std::string group = e2e::groupDir(kProduct);
+  return {group + "\\" + kProduct + " screen saver.lnk", group + "\\Uninstall.lnk",
+          e2e::shellFolder("Desktop") + "\\" + kProduct + " screen saver.lnk"};
+}
+
+std::string dataPath() { return e2e::profileString("TSaver.ini", e2e::settingsSection(kProduct), "DataPath"); }
+
+std::string upper(std::string text) {
+  for (char& c : text)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  return text;
+}
+
+}  // namespace
+
+std::string makePayload() {
+  e2e::Package package = e2e::makeProductPackage(kProduct, kOptions);
+  package.write("Movie.swf", incompressibleBytes(kMovieBytes));
+  package.write("Extras.txt", "");
+  return package.dir();
+}
+
+std::string copyPayload() {
+  const std::string payload = "C:\\e2e\\" + std::string(kProduct) + "\\";
+  e2e::Package run(std::string(kProduct) + "Run");
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA((payload + "*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) throw e2e::RobotError("no payload in " + payload + ": make it first");
+  do {
+    if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) run.copyIn(payload + found.cFileName, found.cFileName);
+  } while (FindNextFileA(search, &found));
+  FindClose(search);
+  return run.dir();
+}
+
+std::string installDir() { return e2e::defaultInstallDir(kProduct); }
+
+void resetMachine() {
+  e2e::forgetProduct(kProduct);
+  e2e::removePath(e2e::windowsDir() + "\\SWFlash.ocx");
+  WritePrivateProfileStringA("boot", "SCRNSAVE.EXE", nullptr, "System.ini");
+}
+
+void checkInstalled(const std::string& who) {
+  std::vector<std::string> expected = productPaths();
+  for (const std::string& link : linkPaths()) expected.push_back(link);
+  expected.push_back(installDir() + "\\Uninstall.exe");
+  expected.push_back(e2e::windowsDir() + "\\" + kProduct + ".ini");
+  for (const std::string& path : expected)
+    if (!e2e::fileExists(path)) throw e2e::RobotError(who + " did not install " + path);
+  if (dataPath() != installDir()) throw e2e::RobotError(who + " wrote DataPath=" + dataPath() + " into TSaver.ini");
+  if (e2e::profileString("System.ini", "boot", "SCRNSAVE.EXE") == "<none>")
+    throw e2e::RobotError(who + " did not make the screen saver active");
+}
+
+void checkRemoved(const std::string& who) {
+  std::vector<std::string> gone = productPaths();
+  for (const std::string& link : linkPaths()) gone.push_back(link);
+  const std::string flashControl = e2e::windowsDir() + "\\SWFlash.ocx";  // not logged: it may serve other products
+  for (const std::string& path : gone)
+    if (path != flashControl && e2e::fileExists(path)) throw e2e::RobotError(who + " did not remove " + path);
+  if (e2e::directoryExists(e2e::groupDir(kProduct))) throw e2e::RobotError(who + " left the program group");
+  if (dataPath() != "<none>") throw e2e::RobotError(who + " left the settings section in TSaver.ini");
+}
+
+int loggedTrayPrograms() {
+  std::vector<char> section(65536);
+  const DWORD length = GetPrivateProfileSectionA("FILES", section.data(), static_cast<DWORD>(section.size()),
+                                                 (installDir() + "\\UNINSTALL.INI").c_str());
+  int count = 0;
+  for (const char* entry = section.data(); entry < section.data() + length && *entry; entry += strlen(entry) + 1) {
+    const std::string value = std::string(entry).substr(std::string(entry).find('=') + 1);
+    if (upper(value.substr(value.find_last_of("\\:") + 1)) == "TASKTRAY.EXE") ++count;
+  }
+  return count;
+}
+
+}  // namespace bench

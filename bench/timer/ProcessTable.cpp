@@ -1,0 +1,91 @@
+#include "ProcessTable.h"
+
+#include <tlhelp32.h>
+
+#include <algorithm>
+#include <chrono>
+#include <set>
+
+namespace bench {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+struct ProcessEntry {
+  DWORD id, parentId;
+  std::string image;
+};
+
+// Wine 8's tasklist prints nothing; the tool-help snapshot lists every process.
+std::vector<ProcessEntry> runningProcesses() {
+  std::vector<ProcessEntry> all;
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) throw e2e::RobotError("no process snapshot");
+  PROCESSENTRY32 entry = {};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry))
+    all.push_back({entry.th32ProcessID, entry.th32ParentProcessID, entry.szExeFile});
+  CloseHandle(snapshot);
+  return all;
+}
+
+// Waits until each of the processes has ended or the deadline has passed.
+void waitForAll(const std::vector<DWORD>& ids, Clock::time_point deadline) {
+  std::vector<HANDLE> handles;
+  for (DWORD id : ids)
+    if (HANDLE h = OpenProcess(SYNCHRONIZE, FALSE, id)) handles.push_back(h);
+  const auto left = std::chrono::duration_cast<e2e::Millis>(deadline - Clock::now()).count();
+  if (!handles.empty())
+    WaitForMultipleObjects(static_cast<DWORD>(handles.size()), handles.data(), TRUE,
+                           static_cast<DWORD>(std::max<long long>(left, 0)));
+  for (HANDLE h : handles) CloseHandle(h);
+}
+
+void failAfter(Clock::time_point deadline, e2e::Millis timeout, const std::string& what) {
+  if (Clock::now() >= deadline)
+    throw e2e::RobotError("timed out after " + std::to_string(timeout.count()) + " ms waiting for " + what);
+}
+
+}  // namespace
+
+void waitUntilNoProcessNamed(const std::string& image, e2e::Millis timeout) {
+  const auto deadline = Clock::now() + timeout;
+  for (;;) {
+    std::vector<DWORD> running;
+    for (const ProcessEntry& p : runningProcesses())
+      if (_stricmp(p.image.c_str(), image.c_str()) == 0) running.push_back(p.id);
+    if (running.empty()) return;
+    failAfter(deadline, timeout, "every " + image + " to end");
+    waitForAll(running, deadline);
+  }
+}
+
+std::vector<std::string> waitForProcessTree(DWORD root, e2e::Millis timeout) {
+  const auto deadline = Clock::now() + timeout;
+  std::set<DWORD> tree{root};
+  std::vector<std::string> images;
+  for (;;) {
+    const std::vector<ProcessEntry> all = runningProcesses();
+    // Children are listed after or before their parents: repeat until no process joins.
+    for (bool joined = true; joined;) {
+      joined = false;
+      for (const ProcessEntry& p : all)
+        if (!tree.count(p.id) && tree.count(p.parentId)) {
+          tree.insert(p.id);
+          joined = true;
+        }
+    }
+    std::vector<DWORD> running;
+    for (const ProcessEntry& p : all) {
+      if (!tree.count(p.id)) continue;
+      running.push_back(p.id);
+      if (std::find(images.begin(), images.end(), p.image) == images.end()) images.push_back(p.image);
+    }
+    if (running.empty()) return images;
+    failAfter(deadline, timeout, "process " + std::to_string(root) + " and its children to end");
+    waitForAll(running, deadline);
+  }
+}
+
+}  // namespace bench

@@ -1,0 +1,27 @@
+#pragma once
+// One measured round of each side, run in the same Wine prefix.
+#include <string>
+#include <vector>
+
+namespace bench {
+
+// The program: from a fresh copy of the payload through the wizard to its end,
+// then the installed uninstaller confirmed with "&Yes". Milliseconds.
+struct ProgramRound {
+  double wizardShown;  // process start until the wizard is visible (wineserver warm)
+  double installRun;   // Next on the directory page until the finish page is visible
+  double finishStage;  // Finish until the installer process has ended
+  double removal;      // "&Yes" until no process named UNINSTALL.EXE is left
+  int trayWaits;       // tray programs in the uninstall log, one second's wait each
+};
+ProgramRound runProgram();
+
+// The NSIS peer, silent both ways. Milliseconds.
+struct PeerRound {
+  double install;  // "/S" until the installer process has ended
+  double removal;  // "Uninstall.exe /S" until it and every process it started have ended
+  std::vector<std::string> removalProcesses;  // image names of those processes
+};
+PeerRound runPeer(const std::string& peerInstaller);
+
+}  // namespace bench

@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# The benchmark: the program against its NSIS peer under Wine. Builds both,
+# makes the payload, runs ROUNDS rounds (default 5), the program then the peer,
+# in one fresh Wine prefix, prints each figure's median and range with the
+# goals' ratios and writes them to build/win64/benchmark/results.md. It fails
+# only when a run fails, never on the numbers.
+#   bash scripts/bench.sh [ROUNDS]
+set -u
+cd "$(dirname "$0")/.."
+rounds="${1:-5}"
+. scripts/prerequisites.sh
+tsaver_prerequisites || exit 1
+tsaver_display || exit 1
+# The shipping i686 program for its size; of win64 only what the runs need.
+tsaver_build win32 || { echo "build failed"; exit 1; }
+echo "== build win64: the program, the test programs and the timer"
+cmake --preset win64 >/dev/null && cmake --build --preset win64 -j "$(nproc)" --target bench_timer ||
+  { echo "build failed"; exit 1; }
+
+out="$PWD/build/win64/benchmark"
+export WINEPREFIX="$out/wineprefix"
+server=/usr/lib/wine/wineserver64
+[ -x "$server" ] || server=wineserver
+# A fresh prefix: neither side meets traces of an earlier run.
+"$server" -k 2>/dev/null
+rm -rf "$out"
+mkdir -p "$out"
+timer() { build/win64/wine-run.sh build/win64/bench/bench_timer.exe "$@"; }
+
+SECONDS=0
+echo "== payload, in a fresh Wine prefix"
+timer payload || exit 1
+echo "== NSIS peer from bench/peer/BenchPeer.nsi"
+makensis -V2 -DOUTFILE="$out/BenchPeer.exe" -DPAYLOAD="$WINEPREFIX/drive_c/e2e/Bench" bench/peer/BenchPeer.nsi &&
+  makensis -V2 -DOUTFILE="$out/BenchPeerWithoutPayload.exe" bench/peer/BenchPeer.nsi || exit 1
+# The sizes are those of what would ship: stripped copies.
+i686-w64-mingw32-strip -o "$out/Install-i686.exe" build/win32/Install.exe &&
+  x86_64-w64-mingw32-strip -o "$out/Install-x86_64.exe" build/win64/Install.exe || exit 1
+echo "(prefix, payload and peer: ${SECONDS} s)"
+
+SECONDS=0
+echo "== rounds: $rounds, after one warm-up round"
+timer run "$rounds" "$out/BenchPeer.exe" "$out/BenchPeerWithoutPayload.exe" \
+  "$out/Install-i686.exe" "$out/Install-x86_64.exe" "$out/results.md"
+status=$?
+echo "(rounds: ${SECONDS} s)"
+"$server" -k 2>/dev/null
+[ "$status" -eq 0 ] && echo "Results: build/win64/benchmark/results.md"
+exit $status
