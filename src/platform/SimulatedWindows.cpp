@@ -901,4 +901,11 @@ ShellLinkResult SimulatedWindows::saveShellLink(const ShellLinkData& link, const
   return ShellLinkResult::Saved;
 }
 
+// --- Shell folders known to the shell -----------------------------------------------------
+
+std::string SimulatedWindows::shellFolderPath(int csidl) {
+  const auto found = shellFolderPaths_.find(csidl);
+  return found == shellFolderPaths_.end() ? std::string() : found->second;
+}
+
 }  // namespace tsaver
