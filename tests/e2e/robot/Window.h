@@ -58,7 +58,8 @@ class Window {
 
   // BN_CLICKED posted to the parent, as the button itself would notify it; throws
   // RobotError when the control is disabled. Returns before the click is handled.
-  void press() const;
+  // More than one press is posted back to back, as a quick double click.
+  void press(int times = 1) const;
   void setText(const std::string& text) const;
   // Posted: the closing may open boxes that must not block the test.
   void close() const;
