@@ -99,7 +99,8 @@ void TfrmUninstall::TimerTimer(tk::Timer*) {
   advanceGauge(2);
 
   // Only FILE1 may name a path, and only the screen saver's in the Windows directory.
-  const std::string screenSaverEntry = logFile.ReadString(log::kFilesSection, log::numberedKey(log::kFileStem, 1), log::kNone);
+  const std::string screenSaverEntry =
+      logFile.ReadString(log::kFilesSection, log::numberedKey(log::kFileStem, 1), log::kNone);
   const std::string windowsDir = platform_.windowsDirectory();
   forEachEntry(logFile, log::kFilesSection, log::kFileStem, PumpAfter::EveryProbe, [&](const std::string& v) {
     if (logrules::isProductFileName(v) || (v == screenSaverEntry && logrules::isScreenSaverPath(v, windowsDir)))

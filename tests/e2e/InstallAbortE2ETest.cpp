@@ -99,7 +99,8 @@ TEST(InstallAbort, OlderCopyInUseAbortsTheRunAndTakesBackTheRest) {
   EXPECT_EQ(wizard.answer(kInstallTitle, "OK").text, kCopyFailed + installDir + "\\TaskTray.exe");
   EXPECT_EQ(wizard.answer(kInstallTitle, "OK").text, kAborted);
   EXPECT_EQ(wizard.waitForExit(), 0u);
-  EXPECT_EQ(readFile(installDir + "\\TaskTray.exe"), readFile(fixturesDir() + "TaskTray.exe")) << "the older copy stays";
+  EXPECT_EQ(readFile(installDir + "\\TaskTray.exe"), readFile(fixturesDir() + "TaskTray.exe"))
+      << "the older copy stays";
   expectTakenBack(product);
   stopTrayPrograms();
   forgetProduct(product);

@@ -157,6 +157,20 @@ TEST_F(InstallAbort, FailingShortcutSaveShowsTheComponentsError) {
   EXPECT_EQ(win.getProfileString("SHORTCUTS", "SHORTCUT1", "NONE", kDefaultInstallDir + "\\UNINSTALL.INI"), "NONE");
 }
 
+TEST_F(InstallAbort, MistypedProgramsFolderIsShownAtCreationAndStopsTheShortcutStageBeforeTheGroup) {
+  win.putRegistryValue("Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders", "Programs", "1",
+                       SimulatedWindows::ValueType::DWord);
+  start();
+  const std::string error = "Invalid data type for 'Programs'.";
+  EXPECT_EQ(messages(), std::vector<std::string>{error});
+  EXPECT_TRUE(frmInstall->visible()) << "the wizard opens all the same";
+  next();
+  next();
+  EXPECT_EQ(messages(), (std::vector<std::string>{error, error}));
+  EXPECT_EQ(frmInstall->Notebook->activePage(), "P4");
+  EXPECT_FALSE(win.directoryExists(kPackage + "Tessaryn screen saver")) << "no group in the current directory";
+}
+
 TEST_F(InstallAbort, InstallingAgainReplacesEarlierCopiesAndKeepsOtherLogKeys) {
   win.putFile(kDefaultInstallDir + "\\Movie.swf", "older movie");
   win.putFile(kDefaultInstallDir + "\\UNINSTALL.INI", "[FILES]\r\nFILE40=Old.bmp\r\nFILE4=Old.swf\r\n");

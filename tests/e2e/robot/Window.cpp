@@ -106,8 +106,9 @@ Window Window::captioned(const std::string& caption, const std::string& cls) con
 void Window::press(int times) const {
   if (!enabled()) throw RobotError("control \"" + text() + "\" is disabled; a user could not press it");
   // Posted: the click's handler may open modal boxes that the test must answer.
+  const WPARAM clicked = MAKEWPARAM(controlId(), BN_CLICKED);
   for (int i = 0; i < times; ++i)
-    PostMessageA(GetParent(handle_), WM_COMMAND, MAKEWPARAM(controlId(), BN_CLICKED), reinterpret_cast<LPARAM>(handle_));
+    PostMessageA(GetParent(handle_), WM_COMMAND, clicked, reinterpret_cast<LPARAM>(handle_));
 }
 
 void Window::setText(const std::string& text) const {
