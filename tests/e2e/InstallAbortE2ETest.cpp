@@ -50,6 +50,16 @@ void startTheRun(const WizardSession& wizard) {
   wizard.press("btn_next");
 }
 
+// A fresh package's run whose copy to `destination` fails: that message, the abort, the end.
+void installUntilTheCopyFails(const std::string& product, const std::string& destination) {
+  const Package package = makeProductPackage(product);
+  WizardSession wizard(package);
+  startTheRun(wizard);
+  EXPECT_EQ(wizard.answer(kInstallTitle, "OK").text, kCopyFailed + destination);
+  EXPECT_EQ(wizard.answer(kInstallTitle, "OK").text, kAborted);
+  EXPECT_EQ(wizard.waitForExit(), 0u);
+}
+
 TEST(InstallAbort, BlockedInstallDirectoryEndsTheProgram) {
   const std::string product = "E2EBlockedDir";
   forgetProduct(product);
@@ -71,12 +81,7 @@ TEST(InstallAbort, UnwritableProductFileStopsTheCopyingAndLogsNothing) {
   forgetProduct(product);
   const std::string installDir = defaultInstallDir(product);
   const BlockingDirectory movie(installDir + "\\Movie.swf");
-  const Package package = makeProductPackage(product);
-  WizardSession wizard(package);
-  startTheRun(wizard);
-  EXPECT_EQ(wizard.answer(kInstallTitle, "OK").text, kCopyFailed + installDir + "\\Movie.swf");
-  EXPECT_EQ(wizard.answer(kInstallTitle, "OK").text, kAborted);
-  EXPECT_EQ(wizard.waitForExit(), 0u);
+  installUntilTheCopyFails(product, installDir + "\\Movie.swf");
   for (const char* later : {"TaskTray.exe", "Data.dat", "Readme.txt", "Config.bmp"})
     EXPECT_FALSE(fileExists(installDir + "\\" + later)) << later << " lies after the failed copy";
   expectTakenBack(product);
@@ -93,12 +98,7 @@ TEST(InstallAbort, OlderCopyInUseAbortsTheRunAndTakesBackTheRest) {
   forgetFixtureRecords("tasktray");
   const Process older = Process::start(installDir + "\\TaskTray.exe", installDir);
   waitForFixtureRecords("tasktray", "start", 1);
-  const Package package = makeProductPackage(product);
-  WizardSession wizard(package);
-  startTheRun(wizard);
-  EXPECT_EQ(wizard.answer(kInstallTitle, "OK").text, kCopyFailed + installDir + "\\TaskTray.exe");
-  EXPECT_EQ(wizard.answer(kInstallTitle, "OK").text, kAborted);
-  EXPECT_EQ(wizard.waitForExit(), 0u);
+  installUntilTheCopyFails(product, installDir + "\\TaskTray.exe");
   EXPECT_EQ(readFile(installDir + "\\TaskTray.exe"), readFile(fixturesDir() + "TaskTray.exe"))
       << "the older copy stays";
   expectTakenBack(product);

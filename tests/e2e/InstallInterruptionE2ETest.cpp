@@ -41,8 +41,7 @@ TEST_F(InstallInterruption, CloseBoxAndFolderButtonDoNothingDuringTheRun) {
   WizardSession wizard(package);
   toTheDirectoryPage(wizard);
   // Queued right behind Next, so that they arrive while the run pumps messages.
-  wizard.press("btn_next");
-  wizard.press("btn_filename");
+  pressInQuickSuccession({wizard.control("btn_next"), wizard.control("btn_filename")});
   wizard.form().close();
 
   wizard.waitForText("btn_next", "&Finish");
@@ -66,7 +65,7 @@ TEST_F(InstallInterruption, FinishPressedTwiceRunsTheFinishOnce) {
   toTheDirectoryPage(wizard);
   wizard.press("btn_next");
   wizard.waitForText("btn_next", "&Finish");
-  wizard.press("btn_next", 2);
+  pressInQuickSuccession({wizard.control("btn_next"), wizard.control("btn_next")});
   EXPECT_EQ(wizard.waitForExit(), 0u);
 
   // One registration while copying, one at Finish; the tray program once. Neither

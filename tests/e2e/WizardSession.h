@@ -19,7 +19,7 @@ class WizardSession {
   const Window& form() const { return form_; }
   Window control(const std::string& name) const { return form_.named(name); }
   std::string text(const std::string& name) const { return control(name).text(); }
-  void press(const std::string& name, int times = 1) const { control(name).press(times); }
+  void press(const std::string& name) const { control(name).press(); }
 
   // Waits until the control shows `text`: presses return before their handler ran.
   void waitForText(const std::string& name, const std::string& text) const;

@@ -58,8 +58,7 @@ class Window {
 
   // BN_CLICKED posted to the parent, as the button itself would notify it; throws
   // RobotError when the control is disabled. Returns before the click is handled.
-  // More than one press is posted back to back, as a quick double click.
-  void press(int times = 1) const;
+  void press() const;
   void setText(const std::string& text) const;
   // Posted: the closing may open boxes that must not block the test.
   void close() const;
@@ -67,6 +66,10 @@ class Window {
  private:
   HWND handle_;
 };
+
+// Presses the buttons one right after the other, as a quick user: each must be
+// enabled now, and every click is posted before the first is handled.
+void pressInQuickSuccession(const std::vector<Window>& buttons);
 
 std::vector<Window> topLevelWindows(DWORD processId);
 // The control with the keyboard focus in the thread of `window`.
