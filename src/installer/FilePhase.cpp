@@ -14,35 +14,50 @@ constexpr int kFlashControlSlot = 2;
 constexpr int kFirstInstallDirSlot = 3;
 }  // namespace
 
-void TfrmInstall::runInstallation() {
-  if (runFilePhase()) runShortcutStage();
+bool TfrmInstall::runInstallation() {
+  InstallRollback rollback(platform_);
+  if (!runFilePhase(rollback)) {
+    // Nothing was logged, so no uninstaller could ever remove what this run left.
+    rollback.takeBack();
+    return false;
+  }
+  runShortcutStage();
+  return true;
 }
 
 bool TfrmInstall::copyProductFile(const std::string& source, const std::string& destination) {
   frmCopying_->lbl_file->setCaption("Copying to: " + destination);
-  platform_.copyFile(source, destination);
-  if (platform_.fileExists(destination)) return true;
+  // An older copy that could not be replaced (in use, read-only) still exists: the result decides too.
+  if (platform_.copyFile(source, destination) && platform_.fileExists(destination)) return true;
   application().showMessage("Unable to copy file, destination unable to be written. - " + destination);
   return false;
 }
 
-bool TfrmInstall::runFilePhase() {
+bool TfrmInstall::runFilePhase(InstallRollback& rollback) {
   const auto slot = [this](int number) -> const std::string& { return state_.InstallFiles[number - 1]; };
+  const std::string pathFile = state_.WindowsDir + "\\" + state_.ProductName + ".ini";
+
+  // Before anything is created; the Flash control is shared and stays in any case.
+  rollback.watchDirectories(InstallDir());
+  rollback.watchFile(pathFile);
+  rollback.watchFile(InstallDir() + "\\" + log::kUninstallerName);
+  rollback.watchFile(state_.WindowsDir + "\\" + slot(kScreenSaverSlot));
+  for (int n = kFirstInstallDirSlot; n <= kInstallFileSlots; ++n)
+    if (!slot(n).empty()) rollback.watchFile(InstallDir() + "\\" + slot(n));
 
   if (!platform_.directoryExists(InstallDir())) forceDirectories(platform_, InstallDir());
   if (!platform_.directoryExists(InstallDir())) {
     application().showMessage("Installation aborted, destination directory unable to be created.");
-    close();
     return false;
   }
 
-  writeTextLines(platform_, state_.WindowsDir + "\\" + state_.ProductName + ".ini",
-                 {"[Data]", "Path=" + InstallDir() + "\\"});
+  writeTextLines(platform_, pathFile, {"[Data]", "Path=" + InstallDir() + "\\"});
 
   markStep(Label4, Label5);
   btn_back->setEnabled(false);
   btn_next->setEnabled(false);
   btn_cancel->setEnabled(false);
+  btn_filename->setEnabled(false);
   bool installOk = true;
   frmCopying_->show();
   frmCopying_->bringToFront();
@@ -97,7 +112,6 @@ bool TfrmInstall::runFilePhase() {
 
   if (!installOk) {
     application().showMessage("Installation aborted!, Files will not have been installed properly.");
-    close();
     return false;
   }
 

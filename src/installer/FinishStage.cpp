@@ -67,9 +67,9 @@ void TfrmInstall::copyExtraFiles() {
   for (std::string line = extras.readLine(); !line.empty(); line = extras.readLine()) {
     if (!isExtraFileInsideFolder(line)) continue;
     const std::string destination = InstallDir() + "\\" + line;
-    platform_.copyFile(state_.SourceDir + line, destination);
-    // Only a file that arrived may leave the package, or it would be lost.
-    if (!platform_.fileExists(destination)) continue;
+    // Only a file that arrived may leave the package, or it would be lost; an older
+    // copy that could not be replaced is still there, so the copy's result counts too.
+    if (!platform_.copyFile(state_.SourceDir + line, destination) || !platform_.fileExists(destination)) continue;
     platform_.deleteFile(state_.SourceDir + line);
     uninstallLog.WriteString(log::kFilesSection, log::numberedKey(log::kFileStem, number++), line);
   }

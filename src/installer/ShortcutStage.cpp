@@ -51,6 +51,9 @@ void TfrmInstall::runShortcutStage() {
   uninstallLog.Open(installDir + "\\" + log::kFileName);
   std::string groupDir;
   if (options.GroupOption == "True") {
+    // Looked up afresh: if the lookup failed while the window was built, the folder
+    // is set with no path, and the group would be made in the current directory.
+    link.setShellFolder(sfNone);
     link.setShellFolder(sfPrograms);
     const std::string programsDir = link.FileName();
     groupDir = programsDir + product + " screen saver";

@@ -21,6 +21,18 @@ tk::Label* addLabel(tk::Container* parent, const std::string& name, tk::Bounds b
   return label;
 }
 
+// Marks a run in progress for as long as it lasts, also when an error ends it.
+class RunInProgress {
+ public:
+  explicit RunInProgress(bool& flag) : flag_(flag) { flag_ = true; }
+  ~RunInProgress() { flag_ = false; }
+  RunInProgress(const RunInProgress&) = delete;
+  RunInProgress& operator=(const RunInProgress&) = delete;
+
+ private:
+  bool& flag_;
+};
+
 tk::Button* addButton(tk::Container* parent, const std::string& name, tk::Bounds bounds, const std::string& text,
                       int tabOrder) {
   auto* button = parent->add<tk::Button>(name);
@@ -41,6 +53,7 @@ TfrmInstall::TfrmInstall(tk::Application& app, Platform& platform, WizardState& 
   layOut();
   onCreate = [this] { FormCreate(this); };
   onShow = [this] { FormShow(this); };
+  onCloseQuery = [this](bool& canClose) { FormCloseQuery(this, canClose); };
   onClose = [this](tk::CloseAction& action) { FormClose(this, action); };
   btn_next->onClick = [this] { btn_nextClick(btn_next); };
   btn_back->onClick = [this] { btn_backClick(btn_back); };
@@ -133,7 +146,9 @@ void TfrmInstall::layOut() {
   setActiveControl(btn_next);
 
   KesShellLink1 = std::make_unique<TKesShellLink>(platform_);
-  applyInstallWindowSettings(*KesShellLink1);
+  // Reads the Shell Folders values: an error there is an error of the window's
+  // creation, shown in the error box, and the wizard still opens.
+  application().guard([this] { applyInstallWindowSettings(*KesShellLink1); });
 
   TimerClose = addTimer("TimerClose");
   TimerClose->setInterval(100);
@@ -195,9 +210,19 @@ void TfrmInstall::btn_nextClick(tk::Control*) {
     btn_back->setEnabled(true);
     btn_next->setEnabled(true);
   } else if (page == "P4") {
-    runInstallation();
+    bool installed = false;
+    {
+      const RunInProgress run(runInProgress_);
+      installed = runInstallation();
+    }
+    if (!installed) close();
   } else if (page == "P5") {
-    runFinishStage();
+    // The stage pumps messages: a second click must not run it again inside the first.
+    btn_next->setEnabled(false);
+    {
+      const RunInProgress run(runInProgress_);
+      runFinishStage();
+    }
     close();
   }
 }
@@ -227,14 +252,18 @@ void TfrmInstall::btn_filenameClick(tk::Control*) {
 
 void TfrmInstall::TimerCloseTimer(tk::Timer*) { close(); }
 
+void TfrmInstall::FormCloseQuery(tk::Control*, bool& CanClose) { CanClose = !runInProgress_; }
+
 void TfrmInstall::FormClose(tk::Control*, tk::CloseAction&) {
+  // A refused package was never taken up: it is left whole.
+  if (productNameRefused_) return;
   const auto deleteIfFile = [this](const std::string& path) {
     if (platform_.fileExists(path)) platform_.deleteFile(path);
   };
   for (const std::string& slot : state_.InstallFiles) deleteIfFile(state_.SourceDir + slot);
   // From the package folder, not the current directory: elsewhere these names
   // could be installed copies rather than package files.
-  if (!productNameRefused_) deleteIfFile(state_.SourceDir + state_.ProductName + ".scr");
+  deleteIfFile(state_.SourceDir + state_.ProductName + ".scr");
   deleteIfFile(state_.SourceDir + kFlashControl);
   for (const char* name : {"Extras.txt", "After.txt", "Path.dat", "Config.swf", "Config.bmp"})
     deleteIfFile(state_.SourceDir + name);

@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "installer/InstallRollback.h"
 #include "installer/WizardState.h"
 #include "installer/copying.h"
 #include "platform/Platform.h"
@@ -51,6 +52,7 @@ class TfrmInstall : public tk::Form {
   void btn_cancelClick(tk::Control* Sender);
   void btn_filenameClick(tk::Control* Sender);
   void TimerCloseTimer(tk::Timer* Sender);
+  void FormCloseQuery(tk::Control* Sender, bool& CanClose);
   void FormClose(tk::Control* Sender, tk::CloseAction& Action);
 
   // The install directory is the path label's caption, read at every use.
@@ -60,10 +62,12 @@ class TfrmInstall : public tk::Form {
   void layOut();
   void markStep(tk::Label* from, tk::Label* to);
   // The installation run on Next from "P4": the file phase, then the shortcut
-  // and log stage. Ends on "P5" or with the window closed.
-  void runInstallation();
-  // Copies the files and writes their log entries; false when the run was aborted.
-  bool runFilePhase();
+  // and log stage. Ends on "P5", or false when it was aborted: what it had
+  // created is then taken back, and the caller closes the window.
+  bool runInstallation();
+  // Copies the files and writes their log entries; false (after the messages)
+  // when the run was aborted. What it may create is watched by the rollback.
+  bool runFilePhase(InstallRollback& rollback);
   // Program group, desktop link and the remaining log sections; ends on "P5".
   void runShortcutStage();
   // Finish: screen saver, tray program, extra files, post-install action.
@@ -72,7 +76,7 @@ class TfrmInstall : public tk::Form {
   void copyExtraFiles();
   void performPostInstallAction();
   // Copies one product file, showing it in the copy window; false (after the
-  // message) when the destination does not exist afterwards.
+  // message) unless the copy succeeded and the destination exists afterwards.
   bool copyProductFile(const std::string& source, const std::string& destination);
   void pump() { application().processMessages(); }
 
@@ -80,6 +84,9 @@ class TfrmInstall : public tk::Form {
   WizardState& state_;
   TfrmCopying* const& frmCopying_;
   bool productNameRefused_ = false;
+  // From Next on "P4" to the finish page or the abort, and through Finish: the
+  // run pumps messages, and a close then would delete package files it still needs.
+  bool runInProgress_ = false;
 };
 
 // A product name builds file, folder and registry names; one that could leave

@@ -117,6 +117,10 @@ class Platform {
   // Each text goes in as its first kShellLinkTextLimit characters; a longer path is
   // refused with SaveFailed, never cut (a cut path would name another file).
   virtual ShellLinkResult saveShellLink(const ShellLinkData& link, const std::string& path) = 0;
+
+  // --- Shell folders known to the shell -------------------------------------------
+  // SHGetFolderPathA(0, csidl, 0, SHGFP_TYPE_CURRENT): the folder's path; empty when the shell cannot say.
+  virtual std::string shellFolderPath(int csidl) = 0;
 };
 
 // Creates the directory with every missing parent: drop one trailing "\"; a path

@@ -129,12 +129,20 @@ class SimulatedWindows : public Platform {
   void sleep(unsigned milliseconds) override;
   ShellLinkResult saveShellLink(const ShellLinkData& link, const std::string& path) override;
 
+  // --- Shell folders known to the shell -------------------------------------------
+  // The shell knows CSIDL_PROGRAMS (2) as "C:\WINDOWS\Start Menu\Programs" and
+  // CSIDL_DESKTOPDIRECTORY (0x10) as "C:\WINDOWS\Desktop"; empty: it cannot say.
+  void setShellFolderPath(int csidl, const std::string& path) { shellFolderPaths_[csidl] = path; }
+  std::string shellFolderPath(int csidl) override;
+
  private:
   // The implementation keeps its own state below (file tree, registry, faults).
   struct State;
   std::shared_ptr<State> state_;
   std::vector<Launch> launches_;
   std::vector<std::string> journal_;
+  std::map<int, std::string> shellFolderPaths_ = {{0x02, "C:\\WINDOWS\\Start Menu\\Programs"},
+                                                  {0x10, "C:\\WINDOWS\\Desktop"}};
 };
 
 }  // namespace tsaver

@@ -10,10 +10,17 @@ namespace {
 
 const char kShellFoldersKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 
-// Indexed by TShellFolder; sfNone names no value.
-const char* const kShellFolderValueNames[] = {
-    nullptr,   "Desktop", "Favorites",  "Fonts",   "Personal",  "Programs",
-    "Recent",  "SendTo",  "Start Menu", "Startup", "Templates",
+// Indexed by TShellFolder: the Shell Folders value, and the shell's CSIDL for the
+// same folder, asked when the value is missing or empty. sfNone names neither.
+struct ShellFolderSource {
+  const char* valueName;
+  int csidl;
+};
+const ShellFolderSource kShellFolderSources[] = {
+    {nullptr, 0},          {"Desktop", 0x10},  // CSIDL_DESKTOPDIRECTORY
+    {"Favorites", 0x06},   {"Fonts", 0x14},     {"Personal", 0x05},  {"Programs", 0x02},
+    {"Recent", 0x08},      {"SendTo", 0x09},    {"Start Menu", 0x0B}, {"Startup", 0x07},
+    {"Templates", 0x15},
 };
 
 // The name rules work on short texts: a longer name part is cut before it is
@@ -82,9 +89,18 @@ void TKesShellLink::setShellFolder(TShellFolder folder) {
 }
 
 std::string TKesShellLink::shellFolderPath(TShellFolder folder) {
-  Registry registry(platform_);
-  if (!registry.OpenKey(kShellFoldersKey, false)) return std::string();
-  return registry.ReadString(kShellFolderValueNames[folder]);
+  const ShellFolderSource& source = kShellFolderSources[folder];
+  {
+    Registry registry(platform_);
+    if (registry.OpenKey(kShellFoldersKey, false)) {
+      const std::string stored = registry.ReadString(source.valueName);
+      if (!stored.empty()) return stored;
+    }
+  }
+  // Without a value the link would land in the root of the current drive.
+  const std::string known = platform_.shellFolderPath(source.csidl);
+  if (known.empty()) throw EKesShellLink("Write error.");
+  return known;
 }
 
 void TKesShellLink::Save() { SaveToFile(fileName_); }

@@ -67,13 +67,14 @@ class TKesShellLink {
   // An unchanged text does nothing. Otherwise, with a shell folder, the name
   // part moves into that folder; ".lnk" is appended unless the extension is
   // already ".LNK" in any case; a name part of just ".lnk" empties the name.
-  // Raises ERegistryException for an unreadable folder value, FileName unchanged.
+  // Raises ERegistryException for an unreadable folder value, or EKesShellLink
+  // "Write error." for a folder nobody knows; FileName unchanged.
   const std::string& FileName() const { return fileName_; }
   void setFileName(const std::string& value);
 
   // A new folder other than sfNone moves the name part of FileName into it.
-  // The folder is stored before its path is read: an ERegistryException leaves
-  // the new folder with the old FileName.
+  // The folder is stored before its path is read: an error there leaves the
+  // new folder with the old FileName.
   TShellFolder ShellFolder() const { return shellFolder_; }
   void setShellFolder(TShellFolder folder);
 
@@ -86,7 +87,8 @@ class TKesShellLink {
   void SaveToFile(const std::string& path);
 
  private:
-  // The folder's Shell Folders value as stored; "" when the key or value is missing.
+  // The folder's Shell Folders value as stored; when the key or value is missing
+  // or empty, the path the shell knows; when it knows none, EKesShellLink "Write error.".
   std::string shellFolderPath(TShellFolder folder);
 
   Platform& platform_;

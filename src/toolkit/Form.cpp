@@ -40,6 +40,9 @@ void Form::hide() {
 }
 
 void Form::close() {
+  bool canClose = true;
+  if (onCloseQuery) app_.guard([&] { onCloseQuery(canClose); });
+  if (!canClose) return;
   CloseAction action = CloseAction::Hide;
   if (onClose) app_.guard([&] { onClose(action); });
   if (action == CloseAction::None) return;

@@ -47,13 +47,16 @@ class Form : public Container {
   std::function<void()> onShow;
   std::function<void()> onActivate;
   std::function<void(CloseAction&)> onClose;
+  // Asked first by close(); a handler that clears the flag keeps the form open.
+  std::function<void(bool& canClose)> onCloseQuery;
 
   // Runs onCreate inside the error boundary; the application calls it once.
   void create();
   // Makes the form visible; onShow runs each time it becomes visible.
   void show();
   void hide();
-  // Runs onClose; the main form then ends the application, any other form hides.
+  // Unless onCloseQuery refuses, runs onClose; the main form then ends the
+  // application, any other form hides.
   void close();
   void bringToFront();
   // Paints pending changes at once.

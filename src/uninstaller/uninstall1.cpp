@@ -5,6 +5,7 @@
 #include "platform/Registry.h"
 #include "uninstall_log/LogNames.h"
 #include "uninstall_log/SettingsFile.h"
+#include "uninstaller/LogValueRules.h"
 
 namespace tsaver {
 
@@ -97,32 +98,45 @@ void TfrmUninstall::TimerTimer(tk::Timer*) {
   logFile.Open(StartDir + "\\" + log::kFileName);
   advanceGauge(2);
 
-  forEachEntry(logFile, log::kFilesSection, log::kFileStem, PumpAfter::EveryProbe,
-               [this](const std::string& v) { deleteLoggedFile(v); });
+  // Only FILE1 may name a path, and only the screen saver's in the Windows directory.
+  const std::string screenSaverEntry =
+      logFile.ReadString(log::kFilesSection, log::numberedKey(log::kFileStem, 1), log::kNone);
+  const std::string windowsDir = platform_.windowsDirectory();
+  forEachEntry(logFile, log::kFilesSection, log::kFileStem, PumpAfter::EveryProbe, [&](const std::string& v) {
+    if (logrules::isProductFileName(v) || (v == screenSaverEntry && logrules::isScreenSaverPath(v, windowsDir)))
+      deleteLoggedFile(v);
+  });
   advanceGauge(4);
 
   // Before the directories, so that the program group is empty when its removal is tried.
   forEachEntry(logFile, log::kShortcutsSection, log::kShortcutStem, PumpAfter::EveryProbe,
-               [this](const std::string& v) { platform_.deleteFile(v); });
+               [this](const std::string& v) {
+                 if (logrules::isGroupShortcut(v)) platform_.deleteFile(v);
+               });
+  // Without a desktop directory the names would be taken from the drive's root.
   const std::string desktop = platform_.desktopDirectory();
   forEachEntry(logFile, log::kDesktopSection, log::kShortcutStem, PumpAfter::EveryProbe,
-               [this, &desktop](const std::string& v) { platform_.deleteFile(desktop + "\\" + v); });
+               [this, &desktop](const std::string& v) {
+                 if (!desktop.empty() && logrules::isDesktopShortcutName(v)) platform_.deleteFile(desktop + "\\" + v);
+               });
   advanceGauge(6);
 
   {
     Registry registry(platform_);
     forEachEntry(logFile, log::kRegistrySection, log::kKeyStem, PumpAfter::EveryEntry,
-                 [&registry](const std::string& v) { deleteRunValue(registry, v); });
+                 [this, &registry](const std::string& v) { deleteRunValue(registry, v, StartDir); });
   }
   advanceGauge(8);
 
   forEachEntry(logFile, log::kDirectoriesSection, log::kDirectoryStem, PumpAfter::EveryEntry,
-               [this](const std::string& v) { platform_.removeDirectory(v); });
+               [this](const std::string& v) {
+                 if (logrules::isWhole(v)) platform_.removeDirectory(v);
+               });
 
   const std::string cfgFile = logFile.ReadString(log::kIniFileSection, log::kCfgFileKey, log::kDefaultCfgFile);
   const std::string section = logFile.ReadString(log::kIniFileSection, log::kSectionKey, log::kDefaultSection);
   logFile.Release();
-  if (!eraseSettingsSection(cfgFile, section)) return;
+  if (logrules::isProductSettingsSection(cfgFile, section) && !eraseSettingsSection(cfgFile, section)) return;
   advanceGauge(10);
 
   deleteLogAndSelf();
@@ -155,9 +169,17 @@ void TfrmUninstall::deleteLoggedFile(const std::string& path) {
   platform_.deleteFile(path);
 }
 
-void TfrmUninstall::deleteRunValue(Registry& registry, const std::string& name) {
+void TfrmUninstall::deleteRunValue(Registry& registry, const std::string& name, const std::string& startDir) {
   // With create: a missing Run key comes into being, empty, and the delete finds nothing.
-  if (registry.OpenKey(kRunKey, true)) registry.DeleteValue(name);
+  if (registry.OpenKey(kRunKey, true) && logrules::isWhole(name)) {
+    // Another program's value, whatever the log says, stays.
+    std::string data;
+    try {
+      data = registry.ReadString(name);
+    } catch (const ERegistryException&) {
+    }
+    if (logrules::namesTrayProgramIn(data, startDir)) registry.DeleteValue(name);
+  }
   registry.CloseKey();
 }
 

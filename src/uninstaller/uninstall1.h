@@ -45,8 +45,9 @@ class TfrmUninstall : public tk::Form {
                     const std::function<void(const std::string&)>& act);
   // The tray program gets a second chance after a wait, with a message if it is still there.
   void deleteLoggedFile(const std::string& path);
-  // Per entry: open the Run key, creating it, delete the value, close whatever happened.
-  static void deleteRunValue(Registry& registry, const std::string& name);
+  // Per entry: open the Run key, creating it, delete the value if it starts the
+  // tray program in startDir, close whatever happened.
+  static void deleteRunValue(Registry& registry, const std::string& name, const std::string& startDir);
   // False when the erase failed: the error has been shown and the window closed.
   bool eraseSettingsSection(const std::string& file, const std::string& section);
   void deleteLogAndSelf();

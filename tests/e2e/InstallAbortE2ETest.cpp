@@ -2,10 +2,12 @@
 // and what each leaves behind.
 #include <gtest/gtest.h>
 
+#include "e2e/FixtureRecords.h"
 #include "e2e/MachineState.h"
 #include "e2e/ProductPackage.h"
 #include "e2e/WizardSession.h"
 #include "e2e/robot/Files.h"
+#include "e2e/robot/Process.h"
 #include "e2e/robot/Screen.h"
 
 namespace e2e {
@@ -31,11 +33,31 @@ class BlockingDirectory {
   std::string path_;
 };
 
+// After the abort: what the run created is gone again, and nothing was logged.
+void expectTakenBack(const std::string& product) {
+  const std::string installDir = defaultInstallDir(product);
+  for (const char* copied : {"Saver.exe", "Movie.swf", "Uninstall.exe", "UNINSTALL.INI"})
+    EXPECT_FALSE(fileExists(installDir + "\\" + copied)) << copied;
+  EXPECT_FALSE(fileExists(windowsDir() + "\\" + product + ".scr"));
+  EXPECT_FALSE(fileExists(windowsDir() + "\\" + product + ".ini")) << "the path file";
+  EXPECT_EQ(profileString("TSaver.ini", settingsSection(product), "DataPath"), "<none>");
+}
+
 // Starts the wizard and presses Next on the welcome and the directory page.
 void startTheRun(const WizardSession& wizard) {
   wizard.press("btn_next");
   wizard.waitForVisible("btn_filename");
   wizard.press("btn_next");
+}
+
+// A fresh package's run whose copy to `destination` fails: that message, the abort, the end.
+void installUntilTheCopyFails(const std::string& product, const std::string& destination) {
+  const Package package = makeProductPackage(product);
+  WizardSession wizard(package);
+  startTheRun(wizard);
+  EXPECT_EQ(wizard.answer(kInstallTitle, "OK").text, kCopyFailed + destination);
+  EXPECT_EQ(wizard.answer(kInstallTitle, "OK").text, kAborted);
+  EXPECT_EQ(wizard.waitForExit(), 0u);
 }
 
 TEST(InstallAbort, BlockedInstallDirectoryEndsTheProgram) {
@@ -59,19 +81,29 @@ TEST(InstallAbort, UnwritableProductFileStopsTheCopyingAndLogsNothing) {
   forgetProduct(product);
   const std::string installDir = defaultInstallDir(product);
   const BlockingDirectory movie(installDir + "\\Movie.swf");
-  const Package package = makeProductPackage(product);
-  WizardSession wizard(package);
-  startTheRun(wizard);
-  EXPECT_EQ(wizard.answer(kInstallTitle, "OK").text, kCopyFailed + installDir + "\\Movie.swf");
-  EXPECT_EQ(wizard.answer(kInstallTitle, "OK").text, kAborted);
-  EXPECT_EQ(wizard.waitForExit(), 0u);
-  EXPECT_TRUE(fileExists(installDir + "\\Saver.exe")) << "slot 3 came before";
-  EXPECT_TRUE(fileExists(installDir + "\\Uninstall.exe"));
+  installUntilTheCopyFails(product, installDir + "\\Movie.swf");
   for (const char* later : {"TaskTray.exe", "Data.dat", "Readme.txt", "Config.bmp"})
     EXPECT_FALSE(fileExists(installDir + "\\" + later)) << later << " lies after the failed copy";
-  EXPECT_FALSE(fileExists(installDir + "\\UNINSTALL.INI"));
-  EXPECT_EQ(profileString("TSaver.ini", settingsSection(product), "DataPath"), "<none>");
-  EXPECT_TRUE(fileExists(windowsDir() + "\\" + product + ".ini")) << "the path file stays";
+  expectTakenBack(product);
+}
+
+// The easy older copy that cannot be replaced: a program running from the install directory.
+TEST(InstallAbort, OlderCopyInUseAbortsTheRunAndTakesBackTheRest) {
+  const std::string product = "E2EOlderInUse";
+  stopTrayPrograms();
+  forgetProduct(product);
+  const std::string installDir = defaultInstallDir(product);
+  makeDirectories(installDir);
+  copyFile(fixturesDir() + "TaskTray.exe", installDir + "\\TaskTray.exe");
+  forgetFixtureRecords("tasktray");
+  const Process older = Process::start(installDir + "\\TaskTray.exe", installDir);
+  waitForFixtureRecords("tasktray", "start", 1);
+  installUntilTheCopyFails(product, installDir + "\\TaskTray.exe");
+  EXPECT_EQ(readFile(installDir + "\\TaskTray.exe"), readFile(fixturesDir() + "TaskTray.exe"))
+      << "the older copy stays";
+  expectTakenBack(product);
+  stopTrayPrograms();
+  forgetProduct(product);
 }
 
 TEST(InstallAbort, UnwritableSettingsFileLeavesTheWizardStuckOnTheDirectoryPage) {

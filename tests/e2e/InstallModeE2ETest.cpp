@@ -1,9 +1,13 @@
-// The program file's own name decides whether the wizard opens.
+// Start-up: the program file's own name decides whether the wizard opens; what
+// the program asks of Windows before it runs, and an error while the wizard is built.
 #include <gtest/gtest.h>
 
 #include <set>
 
+#include "e2e/MachineState.h"
 #include "e2e/ProductPackage.h"
+#include "e2e/robot/Dialog.h"
+#include "e2e/robot/Files.h"
 #include "e2e/robot/Package.h"
 #include "e2e/robot/Process.h"
 #include "e2e/robot/Window.h"
@@ -58,6 +62,54 @@ TEST(InstallMode, ProgramFileNameChoosesTheWizard) {
     }
     EXPECT_EQ(program.exitCode(), 0u) << label;
   }
+}
+
+// Wine ignores the request; Windows reads it from this resource before the program runs.
+TEST(InstallMode, ManifestAsksForAdministratorRights) {
+  HMODULE program = LoadLibraryExA(installExe().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  ASSERT_TRUE(program);
+  HRSRC found = FindResourceA(program, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));  // RT_MANIFEST, id 1
+  ASSERT_TRUE(found);
+  const std::string manifest(static_cast<const char*>(LockResource(LoadResource(program, found))),
+                             SizeofResource(program, found));
+  FreeLibrary(program);
+  EXPECT_NE(manifest.find("<requestedExecutionLevel level=\"requireAdministrator\""), std::string::npos) << manifest;
+}
+
+// A Shell Folders value of another type, for as long as the test runs.
+class MistypedShellFolder {
+ public:
+  explicit MistypedShellFolder(const char* name) : name_(name), stored_(shellFolder(name)) {
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kShellFolders, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS)
+      throw RobotError("cannot open the Shell Folders key");
+    const DWORD number = 1;
+    RegSetValueExA(key, name_, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), sizeof number);
+    RegCloseKey(key);
+  }
+  ~MistypedShellFolder() { setUserRegistryString(kShellFolders, name_, stored_); }
+  MistypedShellFolder(const MistypedShellFolder&) = delete;
+  MistypedShellFolder& operator=(const MistypedShellFolder&) = delete;
+
+ private:
+  static constexpr const char* kShellFolders = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+  const char* name_;
+  std::string stored_;
+};
+
+TEST(InstallMode, AMistypedShellFolderAtStartIsShownAndTheWizardStillOpens) {
+  const std::string product = "E2EMistypedFolder";
+  Package package(product);
+  package.copyProgram("INSTALL.EXE");
+  package.write("Data.dat", product + "\r\n");
+  const MistypedShellFolder programs("Programs");
+  Process program = Process::start(package.path("INSTALL.EXE"), package.dir());
+  const Message error = answer(program.id(), kInstallTitle, "OK");
+  EXPECT_EQ(error.text, "Invalid data type for 'Programs'.");
+  const Window wizard = waitForWindow(program.id(), kWizardCaption);
+  wizard.close();
+  ASSERT_TRUE(program.waitForExit());
+  EXPECT_EQ(program.exitCode(), 0u);
 }
 
 }  // namespace

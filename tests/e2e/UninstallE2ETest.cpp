@@ -209,5 +209,41 @@ TEST_F(UninstallE2E, WithoutTheLogOneMessageThenTheProgramEnds) {
   EXPECT_TRUE(elsewhere.has("Uninstall.exe"));
 }
 
+// A log that names what no installation writes: another program's files, Run value
+// and the boot section of "system.ini". The run goes to its end and touches none.
+TEST_F(UninstallE2E, APlantedLogRemovesNothingThatIsNotOfTheProduct) {
+  Package planted("E2EPlanted");
+  planted.copyProgram("Uninstall.exe");
+  const std::string desktopParent = shellFolder("Desktop") + "\\..";
+  const std::vector<std::string> victims = {"C:\\e2e\\Victim1.txt", "C:\\e2e\\Victim2.txt",
+                                            "C:\\e2e\\Victim3.txt", desktopParent + "\\Victim4.lnk"};
+  for (const std::string& victim : victims) writeFile(victim, "not the product's");
+  const std::string runKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+  setUserRegistryString(runKey, "E2EPlanted other program", "C:\\e2e\\other.exe");
+  const std::string systemIni = windowsDir() + "\\system.ini";
+  WritePrivateProfileStringA("boot", "E2EPlanted", "kept", systemIni.c_str());
+  const std::vector<ProfileSection> systemBefore = profileSections(systemIni);
+  planted.write("UNINSTALL.INI",
+                "[FILES]\r\nFILE3=..\\Victim1.txt\r\nFILE4=C:\\e2e\\Victim2.txt\r\n"
+                "[SHORTCUTS]\r\nSHORTCUT1=C:\\e2e\\Victim3.txt\r\n"
+                "[DESKTOP]\r\nSHORTCUT4=..\\Victim4.lnk\r\n"
+                "[REGISTRY]\r\nKEY1=E2EPlanted other program\r\n"
+                "[INIFILE]\r\nCFGFILE=system.ini\r\nSECTION=boot\r\n");
+
+  Process uninstaller = Process::start(planted.path("Uninstall.exe"), planted.dir());
+  startAndConfirm(uninstaller);
+  ASSERT_TRUE(uninstaller.waitForExit());
+  EXPECT_EQ(uninstaller.exitCode(), 0u);
+
+  EXPECT_FALSE(planted.has("UNINSTALL.INI")) << "the run went to its end";
+  for (const std::string& victim : victims) EXPECT_TRUE(fileExists(victim)) << victim;
+  EXPECT_EQ(userRegistryString(runKey, "E2EPlanted other program"), "C:\\e2e\\other.exe");
+  EXPECT_EQ(profileSections(systemIni), systemBefore);
+
+  for (const std::string& victim : victims) removePath(victim);
+  deleteUserRegistryValue(runKey, "E2EPlanted other program");
+  WritePrivateProfileStringA("boot", "E2EPlanted", nullptr, systemIni.c_str());
+}
+
 }  // namespace
 }  // namespace e2e

@@ -33,12 +33,17 @@ TEST_F(FinishStage, ExtraFilesEndAtTheFirstEmptyLine) {
 
 TEST_F(FinishStage, ExtraFileThatFailsToCopyStaysInThePackageUnlogged) {
   makePackage();
-  win.putFile(kPackage + "Extras.txt", "Lost.bmp\r\nMissing.bmp\r\nKept.bmp\r\n");
+  win.putFile(kPackage + "Extras.txt", "Lost.bmp\r\nMissing.bmp\r\nHeld.bmp\r\nKept.bmp\r\n");
   win.putFile(kPackage + "Lost.bmp", "precious");
+  win.putFile(kPackage + "Held.bmp", "new");
   win.putFile(kPackage + "Kept.bmp", "k");
   win.failCopiesTo(kDefaultInstallDir + "\\Lost.bmp");
+  // An older copy in use: the copy fails while a file stays at the destination.
+  win.putFile(kDefaultInstallDir + "\\Held.bmp", "older");
+  win.lockFile(kDefaultInstallDir + "\\Held.bmp");
   installToTheEnd();
   EXPECT_EQ(win.fileContent(kPackage + "Lost.bmp"), "precious");
+  EXPECT_EQ(win.fileContent(kPackage + "Held.bmp"), "new");
   EXPECT_EQ(logValue("FILE17"), "Kept.bmp");
   EXPECT_EQ(logValue("FILE18"), "NONE");
   EXPECT_TRUE(journalled("Sleep(500)")) << "the stage went on";

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
+
 #include "InstallerFixture.h"
 
 namespace tsaver::testing {
@@ -33,12 +36,10 @@ TEST_F(InstallAbort, FailedProductCopyStopsTheLoopAndLogsNothing) {
   next();
   EXPECT_EQ(messages(), (std::vector<std::string>{kCopyFailed + kDefaultInstallDir + "\\Movie.swf", kAborted}));
   EXPECT_TRUE(closed());
-  EXPECT_TRUE(win.fileExists(kDefaultInstallDir + "\\Saver.exe"));
   for (const char* later : {"TaskTray.exe", "Data.dat", "Tessaryn.ico", "Config.bmp"})
     EXPECT_FALSE(win.fileExists(kDefaultInstallDir + "\\" + later)) << later;
   EXPECT_FALSE(win.fileExists(kDefaultInstallDir + "\\UNINSTALL.INI"));
   EXPECT_FALSE(win.fileExists("C:\\WINDOWS\\TSaver.ini"));
-  EXPECT_TRUE(win.fileExists("C:\\WINDOWS\\Tessaryn.ini")) << "the path file stays";
   EXPECT_EQ(frmCopying->Gauge->progress(), 4) << "slots 1 to 4 counted";
   EXPECT_FALSE(frmCopying->visible());
 }
@@ -49,10 +50,75 @@ TEST_F(InstallAbort, FailedScreenSaverCopyGoesOnCopyingThenAborts) {
   next();
   next();
   EXPECT_EQ(messages(), (std::vector<std::string>{kCopyFailed + "C:\\WINDOWS\\Tessaryn.scr", kAborted}));
-  EXPECT_TRUE(win.fileExists(kDefaultInstallDir + "\\Config.bmp"));
+  EXPECT_EQ(frmCopying->lbl_file->caption(), "Copying to: " + kDefaultInstallDir + "\\Config.bmp");
   EXPECT_EQ(frmCopying->Gauge->progress(), 16);
   EXPECT_FALSE(win.fileExists(kDefaultInstallDir + "\\UNINSTALL.INI"));
 }
+
+struct LockedOlderCopyCase {
+  const char* title;
+  std::string older;  // an earlier copy in use, which cannot be replaced
+};
+
+class InstallLockedOlderCopy : public InstallAbort, public ::testing::WithParamInterface<LockedOlderCopyCase> {};
+
+TEST_P(InstallLockedOlderCopy, IsAFailedCopyThatAbortsTheRun) {
+  const std::string& older = GetParam().older;
+  win.putFile(older, "older");
+  win.lockFile(older);
+  start();
+  next();
+  next();
+  EXPECT_EQ(messages(), (std::vector<std::string>{kCopyFailed + older, kAborted}));
+  EXPECT_TRUE(closed());
+  EXPECT_EQ(win.fileContent(older), "older");
+  EXPECT_FALSE(win.fileExists(kDefaultInstallDir + "\\UNINSTALL.INI"));
+  EXPECT_FALSE(win.fileExists("C:\\WINDOWS\\TSaver.ini"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Copies, InstallLockedOlderCopy,
+                         ::testing::Values(LockedOlderCopyCase{"screenSaver", "C:\\WINDOWS\\Tessaryn.scr"},
+                                           LockedOlderCopyCase{"productFile", kDefaultInstallDir + "\\Movie.swf"}),
+                         [](const auto& info) { return std::string(info.param.title); });
+
+struct RollbackCase {
+  const char* title;
+  bool earlierInstallation;
+};
+
+class InstallRollbackTest : public InstallAbort, public ::testing::WithParamInterface<RollbackCase> {};
+
+// Only package files go (the wizard's clean-up) and only the shared Flash control comes.
+TEST_P(InstallRollbackTest, AnAbortedRunTakesBackWhatItCreated) {
+  if (GetParam().earlierInstallation) {
+    win.putFile(kDefaultInstallDir + "\\Saver.exe", "older");
+    win.putFile(kDefaultInstallDir + "\\Uninstall.exe", "older");
+    win.putFile("C:\\WINDOWS\\Tessaryn.ini", "older");
+  }
+  win.failCopiesTo(kDefaultInstallDir + "\\Movie.swf");
+  start();
+  next();
+  std::vector<std::string> before = win.allPaths();
+  next();
+  ASSERT_EQ(messages().back(), kAborted);
+  std::vector<std::string> after = win.allPaths();
+  std::sort(before.begin(), before.end());
+  std::sort(after.begin(), after.end());
+  std::vector<std::string> added, removed;
+  std::set_difference(after.begin(), after.end(), before.begin(), before.end(), std::back_inserter(added));
+  std::set_difference(before.begin(), before.end(), after.begin(), after.end(), std::back_inserter(removed));
+  EXPECT_EQ(added, std::vector<std::string>{"C:\\WINDOWS\\SWFlash.ocx"});
+  for (const auto& path : removed) EXPECT_EQ(path.rfind(kPackage, 0), 0u) << path;
+  if (GetParam().earlierInstallation) {
+    // Replaced before the failure: the older copy cannot be brought back.
+    EXPECT_EQ(win.fileContent(kDefaultInstallDir + "\\Saver.exe"), "Saver.exe content");
+    EXPECT_EQ(win.fileContent("C:\\WINDOWS\\Tessaryn.ini"), "[Data]\r\nPath=" + kDefaultInstallDir + "\\\r\n");
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Machines, InstallRollbackTest,
+                         ::testing::Values(RollbackCase{"fresh", false}, RollbackCase{"earlierInstallation", true}),
+                         [](const auto& info) { return std::string(info.param.title); });
 
 TEST_F(InstallAbort, UnwritableSettingsFileStopsTheRunOnTheDirectoryPage) {
   win.failProfileWrites("TSaver.ini");
@@ -89,6 +155,20 @@ TEST_F(InstallAbort, FailingShortcutSaveShowsTheComponentsError) {
   EXPECT_EQ(frmInstall->Notebook->activePage(), "P4");
   EXPECT_EQ(win.getProfileString("FILES", "FILE3", "NONE", kDefaultInstallDir + "\\UNINSTALL.INI"), "Saver.exe");
   EXPECT_EQ(win.getProfileString("SHORTCUTS", "SHORTCUT1", "NONE", kDefaultInstallDir + "\\UNINSTALL.INI"), "NONE");
+}
+
+TEST_F(InstallAbort, MistypedProgramsFolderIsShownAtCreationAndStopsTheShortcutStageBeforeTheGroup) {
+  win.putRegistryValue("Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders", "Programs", "1",
+                       SimulatedWindows::ValueType::DWord);
+  start();
+  const std::string error = "Invalid data type for 'Programs'.";
+  EXPECT_EQ(messages(), std::vector<std::string>{error});
+  EXPECT_TRUE(frmInstall->visible()) << "the wizard opens all the same";
+  next();
+  next();
+  EXPECT_EQ(messages(), (std::vector<std::string>{error, error}));
+  EXPECT_EQ(frmInstall->Notebook->activePage(), "P4");
+  EXPECT_FALSE(win.directoryExists(kPackage + "Tessaryn screen saver")) << "no group in the current directory";
 }
 
 TEST_F(InstallAbort, InstallingAgainReplacesEarlierCopiesAndKeepsOtherLogKeys) {

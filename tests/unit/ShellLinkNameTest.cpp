@@ -1,6 +1,7 @@
 // Where TKesShellLink puts its link file: the name rules and the shell folders.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -62,7 +63,6 @@ TEST_F(ShellLinkName, AFolderValueIsUsedAsStored) {
       {"expand string not expanded", "%USERPROFILE%\\Progs", SimulatedWindows::ValueType::ExpandString,
        "%USERPROFILE%\\Progs\\X.lnk"},
       {"trailing backslash kept", "E:\\Progs\\", SimulatedWindows::ValueType::String, "E:\\Progs\\\\X.lnk"},
-      {"empty value", "", SimulatedWindows::ValueType::String, "\\X.lnk"},
   };
   for (const auto& c : cases) {
     windows.putRegistryValue(kShellFolders, "Programs", c.data, c.type);
@@ -73,15 +73,45 @@ TEST_F(ShellLinkName, AFolderValueIsUsedAsStored) {
   }
 }
 
-TEST_F(ShellLinkName, AMissingKeyOrValueGivesThePathFromTheRoot) {
-  link.setShellFolder(sfPrograms);
-  windows.deleteRegistryKey(kShellFolders);
-  link.setFileName("X");
-  EXPECT_EQ(link.FileName(), "\\X.lnk") << "no key";
-
-  windows.putRegistryValue(kShellFolders, "Desktop", kDesktop);
-  link.setFileName("Y");
-  EXPECT_EQ(link.FileName(), "\\Y.lnk") << "no value";
+TEST_F(ShellLinkName, WithoutAFolderValueTheShellIsAskedAndNoAnswerIsAWriteError) {
+  struct Case {
+    const char* title;
+    std::function<void(SimulatedWindows&)> breakValue;
+    std::string shellKnows;  // CSIDL_PROGRAMS' path; empty: the shell cannot say
+    std::string fileName;    // empty: "Write error."
+  };
+  const auto noKey = [](SimulatedWindows& w) { w.deleteRegistryKey(kShellFolders); };
+  const auto noValue = [](SimulatedWindows& w) {
+    w.deleteRegistryKey(kShellFolders);
+    w.putRegistryValue(kShellFolders, "Desktop", kDesktop);
+  };
+  const auto emptyValue = [](SimulatedWindows& w) { w.putRegistryValue(kShellFolders, "Programs", ""); };
+  const std::vector<Case> cases = {
+      {"no key", noKey, "E:\\Known\\Programs", "E:\\Known\\Programs\\X.lnk"},
+      {"no value", noValue, "E:\\Known\\Programs", "E:\\Known\\Programs\\X.lnk"},
+      {"empty value", emptyValue, "E:\\Known\\Programs", "E:\\Known\\Programs\\X.lnk"},
+      {"no key, shell silent", noKey, "", ""},
+      {"empty value, shell silent", emptyValue, "", ""},
+  };
+  for (const auto& c : cases) {
+    SimulatedWindows machine;
+    c.breakValue(machine);
+    machine.setShellFolderPath(0x02, c.shellKnows);
+    TKesShellLink fresh(machine);
+    fresh.setFileName("X");
+    if (c.fileName.empty()) {
+      try {
+        fresh.setShellFolder(sfPrograms);
+        ADD_FAILURE() << c.title << ": no exception";
+      } catch (const EKesShellLink& e) {
+        EXPECT_EQ(e.message(), "Write error.") << c.title;
+      }
+      EXPECT_EQ(fresh.FileName(), "X.lnk") << c.title << ": the name is kept, never put in the drive's root";
+    } else {
+      fresh.setShellFolder(sfPrograms);
+      EXPECT_EQ(fresh.FileName(), c.fileName) << c.title;
+    }
+  }
 }
 
 TEST_F(ShellLinkName, TheCurrentTextChangesNothingAndReadsNoRegistry) {

@@ -23,6 +23,8 @@ inline const std::string kUninstaller = kInstallDir + "\\Uninstall.exe";
 inline const std::string kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 inline const std::string kDesktop = "C:\\WINDOWS\\Desktop";
 inline const std::string kGroup = "C:\\WINDOWS\\Start Menu\\Programs\\Tessaryn screen saver";
+// The Run value's data as the installer writes it.
+inline const std::string kRunValueData = "\"" + kInstallDir + "\\TaskTray.exe\"";
 inline const std::string kTrayMessage =
     "Unable to remove task tray program.\rPlease make sure that the task tray program\r"
     "is not currently running on your system.";
@@ -61,7 +63,7 @@ class UninstallFixture : public ::testing::Test {
     }
     win.putFile(kDesktop + "\\Tessaryn screen saver.lnk");
     logEntry("DESKTOP", "SHORTCUT4", "Tessaryn screen saver.lnk");
-    win.putRegistryValue(kRunKey, "Tessaryn screen saver", "C:\\x\\TaskTray.exe");
+    win.putRegistryValue(kRunKey, "Tessaryn screen saver", kRunValueData);
     win.putRegistryValue(kRunKey, "Other program", "C:\\other.exe");
     logEntry("REGISTRY", "KEY1", "Tessaryn screen saver");
     logEntry("DIRECTORIES", "DIRECTORY1", kInstallDir);

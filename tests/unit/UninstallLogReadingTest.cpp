@@ -11,34 +11,37 @@ TEST_F(UninstallLogReadingTest, OnlyKeysNumberedOneTo999InPlainDecimalAreActedOn
   const struct {
     const char* section;
     const char* key;
-    std::string path;  // the value, and the file it names
+    std::string value;  // a bare file name is taken in the install directory
     bool removed;
   } entries[] = {
-      {"FILES", "FILE0", kInstallDir + "\\zero.txt", false},
-      {"FILES", "FILE1000", kInstallDir + "\\thousand.txt", false},
-      {"FILES", "FILE01", kInstallDir + "\\leading-zero.txt", false},
-      {"FILES", "FILE+2", kInstallDir + "\\signed.txt", false},
-      {"FILES", "FILE3", kInstallDir + "\\three.txt", true},
-      {"FILES", "FILE5", kInstallDir + "\\five-after-a-gap.txt", true},
-      {"FILES", "FILE999", kInstallDir + "\\last.txt", true},
+      {"FILES", "FILE0", "zero.txt", false},
+      {"FILES", "FILE1000", "thousand.txt", false},
+      {"FILES", "FILE01", "leading-zero.txt", false},
+      {"FILES", "FILE+2", "signed.txt", false},
+      {"FILES", "FILE3", "three.txt", true},
+      {"FILES", "FILE5", "five-after-a-gap.txt", true},
+      {"FILES", "FILE999", "last.txt", true},
       {"SHORTCUTS", "SHORTCUT999", "C:\\last.lnk", true},
       {"SHORTCUTS", "SHORTCUT1000", "C:\\beyond.lnk", false},
       {"DIRECTORIES", "DIRECTORY999", "C:\\Last Dir", true},
       {"DIRECTORIES", "DIRECTORY0", "C:\\Zero Dir", false},
   };
+  const auto pathOf = [](const std::string& value) {
+    return value.find('\\') == std::string::npos ? kInstallDir + "\\" + value : value;
+  };
   for (const auto& e : entries) {
     if (std::string(e.section) == "DIRECTORIES")
-      win.putDirectory(e.path);
+      win.putDirectory(e.value);
     else
-      win.putFile(e.path);
-    logEntry(e.section, e.key, e.path);
+      win.putFile(pathOf(e.value));
+    logEntry(e.section, e.key, e.value);
   }
 
   runRemoval();
 
   for (const auto& e : entries) {
     SCOPED_TRACE(std::string(e.section) + " " + e.key);
-    EXPECT_EQ(exists(e.path), !e.removed);
+    EXPECT_EQ(exists(pathOf(e.value)), !e.removed);
   }
 }
 
@@ -84,19 +87,20 @@ INSTANTIATE_TEST_SUITE_P(Values, UninstallSentinelTest,
                                            SentinelCase{"empty", "", true, true}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(UninstallLogReadingTest, ValueIsCutAt1023Characters) {
-  const std::string name1023(1023 - kInstallDir.size() - 1, 'n');
-  const std::string cut = kInstallDir + "\\" + name1023;
-  ASSERT_EQ(cut.size(), 1023u);
+// The reader keeps 1023 characters: a value that fills them was cut and names another file.
+TEST_F(UninstallLogReadingTest, AValueThatFillsTheReadersBufferIsPassedOver) {
+  const std::string longest(1022, 'k');
+  const std::string cut(1023, 'n');
   const std::string whole = cut + "xyz";
-  win.putFile(cut);
-  win.putFile(whole);
-  logEntry("FILES", "FILE3", whole);
+  for (const std::string* name : {&longest, &cut, &whole}) win.putFile(kInstallDir + "\\" + *name);
+  logEntry("FILES", "FILE3", longest);
+  logEntry("FILES", "FILE4", whole);
 
   runRemoval();
 
-  EXPECT_FALSE(exists(cut));
-  EXPECT_TRUE(exists(whole));
+  EXPECT_FALSE(exists(kInstallDir + "\\" + longest));
+  EXPECT_TRUE(exists(kInstallDir + "\\" + cut));
+  EXPECT_TRUE(exists(kInstallDir + "\\" + whole));
 }
 
 TEST_F(UninstallLogReadingTest, DesktopValuesAreJoinedToTheShellsDesktopShortcutValuesUsedAsTheyAre) {

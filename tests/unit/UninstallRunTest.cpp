@@ -112,7 +112,7 @@ TEST_P(UninstallRunKeyTest, RunValueGoesAndAMissingRunKeyIsCreatedEmpty) {
   putEmptyLog();
   logEntry("REGISTRY", "KEY1", "Tessaryn screen saver");
   if (GetParam().keyExists)
-    win.putRegistryValue(kRunKey, "Tessaryn screen saver", "C:\\x.exe");
+    win.putRegistryValue(kRunKey, "Tessaryn screen saver", kRunValueData);
   else
     win.deleteRegistryKey(kRunKey);
 

@@ -239,6 +239,8 @@ TEST_F(Wizard, RefusesAProductNameThatWouldLeaveItsFolder) {
     machine.putFile(kPackage + "Data.dat", name + "\r\nSection");
     machine.putFile(kPackage + "Saver.exe");
     machine.putFile("C:\\Evil.scr");  // what "..\\Evil" + ".scr" would reach from the package
+    for (const char* kept : {"SWFlash.ocx", "After.txt", "Extras.txt", "Path.dat", "Config.swf", "Config.bmp"})
+      machine.putFile(kPackage + kept);
     run.start();
     tk::HeadlessBackend& headless = run.headless;
     tk::Application& application = run.application;
@@ -250,7 +252,7 @@ TEST_F(Wizard, RefusesAProductNameThatWouldLeaveItsFolder) {
     EXPECT_EQ(install->InstallDir(), "") << name;
     install->TimerClose->tick();
     EXPECT_TRUE(application.terminated()) << name;
-    EXPECT_EQ(machine.allPaths(), before) << name << ": the clean-up deletes nothing built from the name";
+    EXPECT_EQ(machine.allPaths(), before) << name << ": a refused package is left whole";
   }
 }
 

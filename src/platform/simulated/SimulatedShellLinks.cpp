@@ -1,4 +1,4 @@
-// Shell links on the simulated machine: the data kept beside a stand-in .lnk file.
+// Shell links and shell folders on the simulated machine: the data kept beside a stand-in .lnk file, and the folders the shell reports.
 #include "platform/simulated/MachineState.h"
 
 namespace tsaver {
@@ -28,6 +28,13 @@ ShellLinkResult SimulatedWindows::saveShellLink(const ShellLinkData& link, const
   // The bytes stand in for a .lnk; what matters is the data kept beside them.
   s.storeFile(r, "L\r\n" + stored.target + "\r\n", stored);
   return ShellLinkResult::Saved;
+}
+
+// --- Shell folders known to the shell -----------------------------------------------------
+
+std::string SimulatedWindows::shellFolderPath(int csidl) {
+  const auto found = shellFolderPaths_.find(csidl);
+  return found == shellFolderPaths_.end() ? std::string() : found->second;
 }
 
 }  // namespace tsaver

@@ -215,4 +215,10 @@ ShellLinkResult Win32Platform::saveShellLink(const ShellLinkData& link, const st
   return saveShellLinkThroughCom(link, path);
 }
 
+std::string Win32Platform::shellFolderPath(int csidl) {
+  char path[kShellPathBuffer] = {};
+  if (FAILED(SHGetFolderPathA(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path))) return std::string();
+  return path;
+}
+
 }  // namespace tsaver

@@ -40,6 +40,8 @@ class Win32Platform : public Platform {
   void startScreenSaver() override;
   void sleep(unsigned milliseconds) override;
   ShellLinkResult saveShellLink(const ShellLinkData& link, const std::string& path) override;
+
+  std::string shellFolderPath(int csidl) override;
 };
 
 }  // namespace tsaver

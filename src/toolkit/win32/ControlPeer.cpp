@@ -84,7 +84,13 @@ LRESULT CALLBACK OwnWindowPeer::procedure(HWND window, UINT message, WPARAM wPar
   // Messages before WM_NCCREATE, and those of a window being destroyed, go unheard.
   if (!peer) return DefWindowProcA(window, message, wParam, lParam);
   if (message == WM_NCDESTROY) SetWindowLongPtrA(window, GWLP_USERDATA, 0);
-  return peer->handle(window, message, wParam, lParam);
+  // An exception must not unwind through the system's code that called us; the
+  // handlers show theirs in the error box, so what reaches here is dropped.
+  try {
+    return peer->handle(window, message, wParam, lParam);
+  } catch (...) {
+    return DefWindowProcA(window, message, wParam, lParam);
+  }
 }
 
 LRESULT OwnWindowPeer::handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -103,10 +103,15 @@ Window Window::captioned(const std::string& caption, const std::string& cls) con
               "captioned \"" + caption + "\"" + (cls.empty() ? "" : " of class " + cls));
 }
 
-void Window::press() const {
-  if (!enabled()) throw RobotError("control \"" + text() + "\" is disabled; a user could not press it");
-  // Posted: the click's handler may open modal boxes that the test must answer.
-  PostMessageA(GetParent(handle_), WM_COMMAND, MAKEWPARAM(controlId(), BN_CLICKED), reinterpret_cast<LPARAM>(handle_));
+void Window::press() const { pressInQuickSuccession({*this}); }
+
+void pressInQuickSuccession(const std::vector<Window>& buttons) {
+  // Posted: a click's handler may open modal boxes that the test must answer.
+  for (const Window& button : buttons)
+    if (!button.enabled()) throw RobotError("control \"" + button.text() + "\" is disabled; a user could not press it");
+  for (const Window& button : buttons)
+    PostMessageA(GetParent(button.handle()), WM_COMMAND, MAKEWPARAM(button.controlId(), BN_CLICKED),
+                 reinterpret_cast<LPARAM>(button.handle()));
 }
 
 void Window::setText(const std::string& text) const {

@@ -67,6 +67,10 @@ class Window {
   HWND handle_;
 };
 
+// Presses the buttons one right after the other, as a quick user: each must be
+// enabled now, and every click is posted before the first is handled.
+void pressInQuickSuccession(const std::vector<Window>& buttons);
+
 std::vector<Window> topLevelWindows(DWORD processId);
 // The control with the keyboard focus in the thread of `window`.
 Window focusedControl(const Window& window);
