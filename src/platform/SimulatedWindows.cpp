@@ -180,6 +180,9 @@ struct SimulatedWindows::State {
   std::set<std::string> failCurrentDirs;
   bool failShortPaths = false;
   std::optional<ShellLinkResult> linkFailure;
+  std::string tempDir = "C:\\WINDOWS\\TEMP";
+  std::map<std::string, std::string> environment;  // by upper-case name
+  bool failProgramStarts = false;
 
   std::map<std::string, RegistryKey> keys = {{"", RegistryKey{}}};  // "" is HKEY_CURRENT_USER itself
   std::map<RegKey, Handle> handles;
@@ -618,11 +621,6 @@ bool SimulatedWindows::deleteFile(const std::string& path) {
   return true;
 }
 
-bool SimulatedWindows::deleteAtReboot(const std::string& path) {
-  journal_.push_back("MoveFileExA(" + path + ",DELAY_UNTIL_REBOOT)");
-  return true;
-}
-
 bool SimulatedWindows::fileExists(const std::string& path) {
   State& s = *state_;
   const State::Resolved r = s.resolve(path);
@@ -899,6 +897,43 @@ ShellLinkResult SimulatedWindows::saveShellLink(const ShellLinkData& link, const
   // The bytes stand in for a .lnk; what matters is the data kept beside them.
   s.storeFile(r, "L\r\n" + stored.target + "\r\n", stored);
   return ShellLinkResult::Saved;
+}
+
+// --- Processes of the removal ---------------------------------------------------------------------
+
+void SimulatedWindows::setTemporaryDirectory(const std::string& path) {
+  state_->makeDirectories(path);
+  state_->tempDir = path;
+}
+
+void SimulatedWindows::setEnvironmentVariable(const std::string& name, const std::string& value) {
+  state_->environment[upperAscii(name)] = value;
+}
+
+void SimulatedWindows::failProgramStarts(bool fail) { state_->failProgramStarts = fail; }
+
+std::string SimulatedWindows::temporaryDirectory() { return state_->tempDir; }
+
+std::string SimulatedWindows::environmentVariable(const std::string& name) {
+  const auto it = state_->environment.find(upperAscii(name));
+  return it == state_->environment.end() ? std::string() : it->second;
+}
+
+std::string SimulatedWindows::processIdentity() { return "1.5"; }
+
+void SimulatedWindows::waitForProcess(const std::string& identity, unsigned milliseconds) {
+  journal_.push_back("WaitForProcess(" + identity + "," + std::to_string(milliseconds) + ")");
+}
+
+bool SimulatedWindows::startSelfRemovingProgram(const std::string& program, const std::string& workingDir,
+                                                const std::string& variable, const std::string& value) {
+  if (state_->failProgramStarts) return false;
+  journal_.push_back("StartSelfRemovingProgram(" + program + "," + workingDir + "," + variable + "=" + value + ")");
+  return true;
+}
+
+void SimulatedWindows::announceStarted(const std::string& value) {
+  journal_.push_back("AnnounceStarted(" + value + ")");
 }
 
 }  // namespace tsaver
