@@ -97,4 +97,14 @@ MachineChanges compare(const MachineSnapshot& before, const MachineSnapshot& aft
   return changes;
 }
 
+bool isWineBookkeeping(const std::string& entry) {
+  for (const char* prefix : {"HKCU\\Software\\Wine\\", "C:\\windows\\logs\\"})
+    if (entry.rfind(prefix, 0) == 0) return true;
+  // The menu builder writes a host ".desktop" file for each link into the home directory,
+  // which the user folders that Wine links there all show.
+  const std::string menuEntry = ".desktop";
+  return entry.rfind("C:\\users\\", 0) == 0 && entry.size() > menuEntry.size() &&
+         entry.compare(entry.size() - menuEntry.size(), menuEntry.size(), menuEntry) == 0;
+}
+
 }  // namespace e2e

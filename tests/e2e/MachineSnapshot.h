@@ -18,4 +18,8 @@ struct MachineChanges {
 };
 MachineChanges compare(const MachineSnapshot& before, const MachineSnapshot& after);
 
+// Entries that Wine itself writes as programs run, which Windows does not: its own
+// registry branch, its logs, and the menu builder's answer to each shell link.
+bool isWineBookkeeping(const std::string& entry);
+
 }  // namespace e2e
