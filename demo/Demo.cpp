@@ -27,18 +27,17 @@ void say(const std::string& line) {
   std::fflush(stdout);
 }
 
-// Wine keeps its own bookkeeping on the drive and in the registry; the report
-// leaves those entries out.
-bool isWineBookkeeping(const std::string& entry) {
-  for (const char* prefix : {"HKCU\\Software\\Wine\\", "C:\\windows\\temp\\", "C:\\users\\", "C:\\windows\\logs\\"})
-    if (entry.rfind(prefix, 0) == 0) return true;
-  return entry.find("tsaver-fixture-") != std::string::npos;  // the sample programs' own records
+// Wine keeps its own bookkeeping on the drive and in the registry, and the sample
+// programs their records; the report leaves those entries out. The user's folders
+// stay in it: links, and any temporary copy of the uninstaller, show there.
+bool isBookkeeping(const std::string& entry) {
+  return e2e::isWineBookkeeping(entry) || entry.find("tsaver-fixture-") != std::string::npos;
 }
 
 void list(const std::string& title, const std::vector<std::string>& entries) {
   std::vector<std::string> shown;
   std::copy_if(entries.begin(), entries.end(), std::back_inserter(shown),
-               [](const std::string& e) { return !isWineBookkeeping(e); });
+               [](const std::string& e) { return !isBookkeeping(e); });
   say(title + " (" + std::to_string(shown.size()) + "):");
   for (const auto& e : shown) say("  " + e);
 }
@@ -78,9 +77,9 @@ int run() {
   e2e::stopTrayPrograms();
   const std::string installDir = e2e::defaultInstallDir(kProduct);
   e2e::Process uninstaller = e2e::Process::start(installDir + "\\Uninstall.exe", installDir);
-  e2e::waitForDialog(uninstaller.id(), "Confirm").press("&Yes");
-  say("Uninstaller confirmed with \"&Yes\".");
-  if (!uninstaller.waitForExit() || uninstaller.exitCode() != 0) return 1;
+  e2e::waitForDialog(uninstaller.waitForDescendant("UNINSTALL.EXE"), "Confirm").press("&Yes");
+  say("Uninstaller confirmed with \"&Yes\" in its temporary copy.");
+  if (!uninstaller.waitForExitWithDescendants() || uninstaller.exitCode() != 0) return 1;
 
   const e2e::MachineSnapshot after = e2e::snapshotMachine();
   std::vector<std::string> removed, stayed;
@@ -88,6 +87,7 @@ int run() {
     (after.count(entry) ? stayed : removed).push_back(entry);
   list("Removed again", removed);
   list("Stayed after the removal", stayed);
+  list("Made by the removal and left behind", e2e::compare(installed, after).added);
   list("Still changed against the machine before", e2e::compare(before, after).changed);
   e2e::forgetProduct(kProduct);
   return 0;
