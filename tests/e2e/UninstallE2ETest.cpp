@@ -184,6 +184,30 @@ TEST_F(UninstallE2E, RunningTrayProgramIsReportedAboutASecondLaterAndTheRunGoesO
             "<none>");
 }
 
+TEST_F(UninstallE2E, StopAtTheSettingsFileLeavesLogAndUninstallerAndNoTemporaryCopy) {
+  install();
+  stopTrayPrograms();
+  waitForFixtureRecords("tasktray", "exit", 1);
+  // Writing a settings file fails where a directory has its name.
+  const std::string settingsFile = windowsDir() + "\\TSaver.ini";
+  removePath(settingsFile);
+  makeDirectories(settingsFile);
+  const MachineSnapshot before = snapshotMachine();
+
+  Process uninstaller = Process::start(installDir + "\\Uninstall.exe", installDir);
+  const DWORD removal = removalProcess(uninstaller);
+  confirm(removal);
+  const Message error = answer(removal, kUninstallTitle, "OK");
+  EXPECT_EQ(error.text, "Unable to write to TSaver.ini.");
+  ASSERT_TRUE(uninstaller.waitForExitWithDescendants());
+  const MachineChanges changes = compare(before, snapshotMachine());
+  removePath(settingsFile);
+
+  EXPECT_EQ(relevant(changes.added), std::vector<std::string>{});
+  for (const char* kept : {"\\UNINSTALL.INI", "\\Uninstall.exe"}) EXPECT_TRUE(fileExists(installDir + kept)) << kept;
+  EXPECT_FALSE(fileExists(installDir + "\\Movie.swf")) << "removed before the stop";
+}
+
 TEST_F(UninstallE2E, WithoutTheLogOneMessageThenTheProgramEnds) {
   Package elsewhere("E2EUninstallNoLog");
   elsewhere.copyProgram("Uninstall.exe");
