@@ -38,8 +38,10 @@ TEST_P(UninstallHandOffTest, CopyRunsTheRemovalOrThisProcessDoesWithNothingLeftI
   EXPECT_EQ(runProgram(win, app), 0);
 
   std::vector<std::string> inTemp;
+  const std::string tempPrefix = kTemp + "\\";
   for (const std::string& path : win.allPaths())
-    if (path.size() > kTemp.size() + 1 && path.rfind(kTemp + "\\", 0) == 0) inTemp.push_back(path.substr(kTemp.size() + 1));
+    if (path.size() > tempPrefix.size() && path.rfind(tempPrefix, 0) == 0)
+      inTemp.push_back(path.substr(tempPrefix.size()));
   std::vector<std::string> journal = win.journal();
   if (GetParam().handedOff) {
     ASSERT_EQ(inTemp.size(), 2u);

@@ -1,7 +1,7 @@
 #pragma once
 // Owned Win32 resources, each closed once by its own function: a file HANDLE
-// (CloseHandle), a process or event HANDLE (CloseHandle, but NULL when missing), a FindFirstFile handle (FindClose), an HKEY (RegCloseKey) and a
-// shell PIDL (CoTaskMemFree). None can be copied (a copy would close twice);
+// (CloseHandle), a process or event HANDLE (CloseHandle; NULL when missing), a
+// FindFirstFile handle (FindClose), an HKEY (RegCloseKey) and a shell PIDL (CoTaskMemFree). None can be copied (a copy would close twice);
 // all can be moved, leaving the source empty.
 #include <windows.h>
 #include <objbase.h>
