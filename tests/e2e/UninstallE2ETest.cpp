@@ -47,6 +47,8 @@ class UninstallE2E : public ::testing::Test {
     removePath(windowsDir() + "\\TSaver.ini");
     for (const char* fixture : {"swflash", "tasktray", "saver", "runsaver"}) forgetFixtureRecords(fixture);
     setUserRegistryString(kDesktopKey, "ScreenSaveActive", "0");
+    // No screen saver chosen yet: an earlier test's choice would be replaced by this product's.
+    WritePrivateProfileStringA("boot", "SCRNSAVE.EXE", nullptr, "system.ini");
     // Where Wine keeps the screen saver switch of an earlier installation in this prefix.
     HKEY wineParameters;
     if (RegOpenKeyExA(HKEY_CURRENT_USER, kWineSystemParametersKey, 0, KEY_SET_VALUE, &wineParameters) == 0) {
