@@ -33,22 +33,17 @@ void say(const std::string& line) {
   std::fflush(stdout);
 }
 
-// Wine keeps its own bookkeeping on the drive and in the registry, and the
-// user's temporary folders change on their own; the report leaves those out.
+// Wine keeps its own bookkeeping on the drive and in the registry, and the sample
+// programs their records; the report leaves those entries out. The user's
+// temporary folder stays in it, so that a copy of the uninstaller left there shows.
 // Wine's default prefix links the user's Desktop, Documents, Downloads, Music,
 // Pictures, Videos and Templates folders all to the host's home directory, so a
 // link on the desktop shows in each of them: the report keeps the Desktop only.
-// For every link Wine's menu builder writes a ".desktop" launcher for the host.
 bool isWineBookkeeping(const std::string& entry) {
-  for (const char* prefix : {"HKCU\\Software\\Wine\\", "C:\\windows\\temp\\", "C:\\windows\\logs\\"})
-    if (entry.rfind(prefix, 0) == 0) return true;
+  if (e2e::isWineBookkeeping(entry) || entry.rfind("C:\\windows\\temp\\", 0) == 0) return true;
   if (entry.rfind("C:\\users\\", 0) == 0) {
-    for (const char* alias :
-         {"\\Temp\\", "\\Documents\\", "\\Downloads\\", "\\Music\\", "\\Pictures\\", "\\Videos\\", "\\Templates\\"})
+    for (const char* alias : {"\\Documents\\", "\\Downloads\\", "\\Music\\", "\\Pictures\\", "\\Videos\\", "\\Templates\\"})
       if (entry.find(alias) != std::string::npos) return true;
-    const std::string launcher = ".desktop";
-    if (entry.size() > launcher.size() && entry.compare(entry.size() - launcher.size(), launcher.size(), launcher) == 0)
-      return true;
   }
   return entry.find("tsaver-fixture-") != std::string::npos;  // the sample programs' own records
 }
@@ -143,17 +138,18 @@ int run() {
   e2e::stopTrayPrograms();
   const std::string installDir = e2e::defaultInstallDir(kProduct);
   e2e::Process uninstaller = e2e::Process::start(installDir + "\\Uninstall.exe", installDir);
-  e2e::Dialog confirmation = e2e::waitForDialog(uninstaller.id(), "Confirm");
-  screenshot(report, "demo-uninstall-confirm", "The uninstaller asks");
+  e2e::Dialog confirmation = e2e::waitForDialog(uninstaller.waitForDescendant("UNINSTALL.EXE"), "Confirm");
+  screenshot(report, "demo-uninstall-confirm", "The uninstaller asks, from its temporary copy");
   confirmation.press("&Yes");
-  say("Uninstaller confirmed with \"&Yes\".");
-  if (!uninstaller.waitForExit() || uninstaller.exitCode() != 0) return 1;
+  say("Uninstaller confirmed with \"&Yes\" in its temporary copy.");
+  if (!uninstaller.waitForExitWithDescendants() || uninstaller.exitCode() != 0) return 1;
 
   const e2e::MachineSnapshot after = e2e::snapshotMachine();
   std::vector<std::string> removed, stayed;
   for (const auto& entry : installation.added) (after.count(entry) ? stayed : removed).push_back(entry);
   list(report, "Removed again", removed);
   list(report, "Stayed after the removal", stayed);
+  list(report, "Made by the removal and left behind", e2e::compare(installed, after).added);
   list(report, "Still changed against the machine before", e2e::compare(before, after).changed);
   compared(report, "The removal against the plan", demo::differencesAfterRemoval(plan, after, isWineBookkeeping));
   e2e::forgetProduct(kProduct);

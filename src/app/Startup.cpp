@@ -4,6 +4,7 @@
 #include "installer/copying.h"
 #include "installer/main.h"
 #include "platform/Paths.h"
+#include "uninstaller/TemporaryCopy.h"
 #include "uninstaller/uninstall1.h"
 
 namespace tsaver {
@@ -30,6 +31,8 @@ int runProgram(Platform& platform, tk::Application& app) {
       app.createForm(frmCopying);
       break;
     case Mode::Uninstall:
+      // The copy runs the removal; this process ends without a window.
+      if (handOffToTemporaryCopy(platform)) break;
       app.setTitle(kUninstallTitle);
       app.createForm(frmUninstall, platform);
       app.setIconFrom(*frmUninstall);

@@ -17,7 +17,9 @@ inline constexpr const char* kInstallTitle = "Tessaryn Saver Install";
 inline constexpr const char* kUninstallTitle = "Tessaryn Saver Un-Install";
 
 // Sets the title, creates the mode's windows, runs the message loop until the
-// main window closes. Returns the exit code, always 0.
+// main window closes. In uninstall mode the removal may be handed to a temporary
+// copy first (uninstaller/TemporaryCopy.h), and then no window opens here.
+// Returns the exit code, always 0.
 int runProgram(Platform& platform, tk::Application& app);
 
 }  // namespace tsaver

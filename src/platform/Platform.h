@@ -52,8 +52,6 @@ class Platform {
   virtual bool copyFile(const std::string& source, const std::string& destination) = 0;
   virtual bool moveFile(const std::string& from, const std::string& to) = 0;
   virtual bool deleteFile(const std::string& path) = 0;
-  // MoveFileExA(path, NULL, MOVEFILE_DELAY_UNTIL_REBOOT): delete at next boot.
-  virtual bool deleteAtReboot(const std::string& path) = 0;
   // True only for an existing file (FindFirstFileA finds it and it is no directory).
   virtual bool fileExists(const std::string& path) = 0;
   // GetFileAttributesA has FILE_ATTRIBUTE_DIRECTORY.
@@ -121,6 +119,26 @@ class Platform {
   // --- Shell folders known to the shell -------------------------------------------
   // SHGetFolderPathA(0, csidl, 0, SHGFP_TYPE_CURRENT): the folder's path; empty when the shell cannot say.
   virtual std::string shellFolderPath(int csidl) = 0;
+
+  // --- Processes of the removal ----------------------------------------------------
+  // GetTempPathA without its trailing "\"; empty when the system cannot say.
+  virtual std::string temporaryDirectory() = 0;
+  // GetEnvironmentVariableA; empty when the variable is not set.
+  virtual std::string environmentVariable(const std::string& name) = 0;
+  // This process as waitForProcess takes it: its id and creation time, so that an id
+  // the system has given to another process since never matches.
+  virtual std::string processIdentity() = 0;
+  // Waits on the handle of that process until it has ended, at most `milliseconds`;
+  // returns at once when it has gone already.
+  virtual void waitForProcess(const std::string& identity, unsigned milliseconds) = 0;
+  // Starts `program`, without arguments, in `workingDir`, with `variable`=`value` added to
+  // this process's environment and no handles inherited, under a helper that waits for it
+  // to end and then deletes its file and removes its folder. True once the program has
+  // called announceStarted(value); false when it could not start or ended without.
+  virtual bool startSelfRemovingProgram(const std::string& program, const std::string& workingDir,
+                                        const std::string& variable, const std::string& value) = 0;
+  // Tells the process waiting in startSelfRemovingProgram with that value that this one runs.
+  virtual void announceStarted(const std::string& value) = 0;
 };
 
 // Creates the directory with every missing parent: drop one trailing "\"; a path

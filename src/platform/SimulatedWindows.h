@@ -90,7 +90,7 @@ class SimulatedWindows : public Platform {
   const std::vector<Launch>& launches() const { return launches_; }
   // System calls with observable effect, in order, e.g. "SystemParametersInfoA(17,1,0,2)",
   // "PostMessageA(desktop,WM_SYSCOMMAND,0xF140,0)", "Sleep(500)", "RegFlushKey(Control Panel\desktop)",
-  // "MoveFileExA(C:\x,DELAY_UNTIL_REBOOT)".
+  // "WaitForProcess(1.5,30000)".
   const std::vector<std::string>& journal() const { return journal_; }
   // Called after every Sleep with its duration (a test may change the machine then).
   std::function<void(unsigned)> onSleep;
@@ -99,7 +99,6 @@ class SimulatedWindows : public Platform {
   bool copyFile(const std::string& source, const std::string& destination) override;
   bool moveFile(const std::string& from, const std::string& to) override;
   bool deleteFile(const std::string& path) override;
-  bool deleteAtReboot(const std::string& path) override;
   bool fileExists(const std::string& path) override;
   bool directoryExists(const std::string& path) override;
   bool createDirectory(const std::string& path) override;
@@ -134,6 +133,22 @@ class SimulatedWindows : public Platform {
   // CSIDL_DESKTOPDIRECTORY (0x10) as "C:\WINDOWS\Desktop"; empty: it cannot say.
   void setShellFolderPath(int csidl, const std::string& path) { shellFolderPaths_[csidl] = path; }
   std::string shellFolderPath(int csidl) override;
+
+  // --- Processes of the removal ------------------------------------------------------
+  // The temporary directory is "C:\WINDOWS\TEMP", not created until set; this process is "1.5";
+  // no environment variable is set. A program started self-removing is only journalled:
+  // "StartSelfRemovingProgram(program,workingDir,variable=value)"; it counts as started,
+  // unless failProgramStarts is set. Waits and announcements are journalled too.
+  void setTemporaryDirectory(const std::string& path);
+  void setEnvironmentVariable(const std::string& name, const std::string& value);
+  void failProgramStarts(bool fail = true);
+  std::string temporaryDirectory() override;
+  std::string environmentVariable(const std::string& name) override;
+  std::string processIdentity() override;
+  void waitForProcess(const std::string& identity, unsigned milliseconds) override;
+  bool startSelfRemovingProgram(const std::string& program, const std::string& workingDir,
+                                const std::string& variable, const std::string& value) override;
+  void announceStarted(const std::string& value) override;
 
  private:
   // The implementation keeps its own state below (file tree, registry, faults).

@@ -3,6 +3,7 @@
 #include "platform/Errors.h"
 #include "platform/Paths.h"
 #include "platform/Registry.h"
+#include "uninstaller/TemporaryCopy.h"
 #include "uninstall_log/LogNames.h"
 #include "uninstall_log/SettingsFile.h"
 #include "uninstaller/LogValueRules.h"
@@ -22,6 +23,15 @@ constexpr const char* kTrayProgram = "TASKTRAY.EXE";
 // How long the tray program's file is given to be released before it counts as in use.
 constexpr unsigned kTrayWaitMs = 1000;
 constexpr const char* kRunKey = "\\Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+// The active screen saver, as Finish selected it.
+constexpr const char* kSystemIni = "System.ini";
+constexpr const char* kBootSection = "boot";
+constexpr const char* kScreenSaverKey = "SCRNSAVE.EXE";
+// The wizard builds every install directory as <chosen>\<product name>\Screen Saver.
+constexpr const char* kInstallDirName = "SCREEN SAVER";
+// A program's file can stay locked for a moment after the program has ended.
+constexpr int kUninstallerDeleteAttempts = 5;
+constexpr unsigned kUninstallerRetryMs = 200;
 
 }  // namespace
 
@@ -98,6 +108,7 @@ void TfrmUninstall::TimerTimer(tk::Timer*) {
   logFile.Open(StartDir + "\\" + log::kFileName);
   advanceGauge(2);
 
+  const std::string activeSaver = existingActiveScreenSaver();
   // Only FILE1 may name a path, and only the screen saver's in the Windows directory.
   const std::string screenSaverEntry =
       logFile.ReadString(log::kFilesSection, log::numberedKey(log::kFileStem, 1), log::kNone);
@@ -106,6 +117,7 @@ void TfrmUninstall::TimerTimer(tk::Timer*) {
     if (logrules::isProductFileName(v) || (v == screenSaverEntry && logrules::isScreenSaverPath(v, windowsDir)))
       deleteLoggedFile(v);
   });
+  clearActiveScreenSaverIfGone(activeSaver);
   advanceGauge(4);
 
   // Before the directories, so that the program group is empty when its removal is tried.
@@ -201,10 +213,31 @@ bool TfrmUninstall::eraseSettingsSection(const std::string& file, const std::str
   return false;
 }
 
+std::string TfrmUninstall::existingActiveScreenSaver() {
+  const std::string named = platform_.getProfileString(kBootSection, kScreenSaverKey, "", kSystemIni);
+  if (named.empty()) return named;
+  // A bare name is the one Finish writes when it cannot get the short path: the file is in the Windows directory.
+  const std::string path = named.find_first_of("\\:") == std::string::npos
+                               ? platform_.windowsDirectory() + "\\" + named
+                               : named;
+  return platform_.fileExists(path) ? path : std::string();
+}
+
+void TfrmUninstall::clearActiveScreenSaverIfGone(const std::string& saver) {
+  // A setting that names a deleted file is no setting; one that names another file stays.
+  if (saver.empty() || platform_.fileExists(saver)) return;
+  platform_.writeProfileString(kBootSection, std::string(kScreenSaverKey), std::nullopt, kSystemIni);
+}
+
 void TfrmUninstall::deleteLogAndSelf() {
   // Bare names: the current directory, which is the install directory.
   platform_.deleteFile(log::kFileName);
-  platform_.deleteFile(log::kUninstallerName);
+  // Run by a temporary copy, "Uninstall.exe" is the first process's file: it can go once that has ended.
+  waitForFirstProcess(platform_);
+  for (int attempt = 1; attempt <= kUninstallerDeleteAttempts; ++attempt) {
+    if (!platform_.fileExists(log::kUninstallerName) || platform_.deleteFile(log::kUninstallerName)) break;
+    if (attempt < kUninstallerDeleteAttempts) platform_.sleep(kUninstallerRetryMs);
+  }
   removeInstallDirectory();
 }
 
@@ -214,12 +247,12 @@ void TfrmUninstall::removeInstallDirectory() {
     platform_.setCurrentDirectory(platform_.windowsDirectory());
   } catch (const EInOutError&) {
   }
+  // Each only if empty: a file the user put there keeps its directory, and the one above.
   platform_.removeDirectory(StartDir);
-  // A running program's file cannot be deleted; leave it, and its directory, to the next boot.
-  const std::string self = StartDir + "\\" + log::kUninstallerName;
-  if (!platform_.fileExists(self)) return;
-  platform_.deleteAtReboot(self);
-  platform_.deleteAtReboot(StartDir);
+  if (upperAscii(fileNamePart(StartDir)) != kInstallDirName) return;
+  // The product-named level above was made for the install directory, not logged.
+  const std::string productDir = StartDir.substr(0, StartDir.size() - fileNamePart(StartDir).size() - 1);
+  if (!fileNamePart(productDir).empty()) platform_.removeDirectory(productDir);
 }
 
 void TfrmUninstall::btn_okClick(tk::Control*) { close(); }

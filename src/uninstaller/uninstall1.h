@@ -50,8 +50,14 @@ class TfrmUninstall : public tk::Form {
   static void deleteRunValue(Registry& registry, const std::string& name, const std::string& startDir);
   // False when the erase failed: the error has been shown and the window closed.
   bool eraseSettingsSection(const std::string& file, const std::string& section);
+  // The file the active screen saver setting names, when it exists; empty otherwise.
+  std::string existingActiveScreenSaver();
+  // Clears the setting when that file is gone now.
+  void clearActiveScreenSaverIfGone(const std::string& saver);
+  // Waits for the first process when a temporary copy runs the removal, then deletes
+  // "Uninstall.exe" with a few retries; failures are ignored.
   void deleteLogAndSelf();
-  // Failures ignored: what cannot go now is left to the next boot, where possible.
+  // The install directory and the product-named one above it, each only if empty.
   void removeInstallDirectory();
 
   Platform& platform_;

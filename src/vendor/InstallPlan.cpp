@@ -8,6 +8,7 @@
 #include "toolkit/Application.h"
 #include "toolkit/HeadlessBackend.h"
 #include "uninstall_log/LogNames.h"
+#include "uninstaller/TemporaryCopy.h"
 #include "uninstaller/uninstall1.h"
 #include "vendor/HeadlessWizard.h"
 
@@ -127,17 +128,16 @@ void runWizard(SimulatedWindows& machine, const MachineFacts& facts, InstallPlan
   plan.messages = wizard.ui.messageTexts();
 }
 
-// The installed uninstaller, started from its link in the install directory and confirmed.
+// The installed uninstaller, started from its link in the install directory and
+// confirmed. It hands the removal to its copy in the temporary folder, which runs
+// in the install directory and deletes the original once that has ended.
 void runRemoval(SimulatedWindows& machine, InstallPlan& plan) {
   try {
     machine.setCurrentDirectory(plan.installDir);
   } catch (const EInOutError&) {
     return;
   }
-  const std::string uninstaller = plan.installDir + "\\" + log::kUninstallerName;
-  machine.setModuleFileName(uninstaller);
-  machine.lockFile(uninstaller);  // a running program's file cannot be deleted
-  const std::size_t callsBefore = machine.journal().size();
+  machine.setModuleFileName(machine.temporaryDirectory() + "\\" + kTemporaryCopyName);
   tk::HeadlessBackend ui(machine);
   ui.answerConfirm(true);
   tk::Application app(ui);
@@ -150,12 +150,6 @@ void runRemoval(SimulatedWindows& machine, InstallPlan& plan) {
     plan.removalRan = true;
   }
   plan.removalMessages = ui.messageTexts();
-  const std::string reboot = "MoveFileExA(";
-  for (std::size_t i = callsBefore; i < machine.journal().size(); ++i) {
-    const std::string& call = machine.journal()[i];
-    if (call.rfind(reboot, 0) == 0)
-      plan.deletedAtReboot.push_back(call.substr(reboot.size(), call.rfind(',') - reboot.size()));
-  }
 }
 
 void describeInstallation(const SimulatedWindows& machine, const Snapshot& before, const Snapshot& after,

@@ -64,7 +64,6 @@ struct InstallPlan {
   bool removalRan = false;
   std::vector<std::string> removalMessages;
   std::vector<std::string> removes, leaves;
-  std::vector<std::string> deletedAtReboot;  // what the removal leaves to the next boot
 };
 
 InstallPlan planInstallation(const PackageFolder& package, MachineFacts facts);

@@ -92,7 +92,6 @@ std::string planText(const InstallPlan& plan) {
     section(out, "Messages of the removal", plan.removalMessages);
     section(out, "A removal afterwards, started from its link with the tray program quit, removes", plan.removes);
     section(out, "and leaves", plan.leaves);
-    section(out, "of which are deleted at the next boot", plan.deletedAtReboot);
   }
   return out;
 }
@@ -134,7 +133,7 @@ std::string planJson(const InstallPlan& plan) {
   out += "], \"packageFilesDeleted\": " + jsonStrings(plan.packageFilesDeleted) +
          ", \"removal\": {\"ran\": " + (plan.removalRan ? "true" : "false") +
          ", \"messages\": " + jsonStrings(plan.removalMessages) + ", \"removes\": " + jsonStrings(plan.removes) +
-         ", \"leaves\": " + jsonStrings(plan.leaves) + ", \"deletedAtReboot\": " + jsonStrings(plan.deletedAtReboot) +
+         ", \"leaves\": " + jsonStrings(plan.leaves) +
          "}}\n";
   return out;
 }

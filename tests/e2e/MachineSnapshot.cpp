@@ -8,19 +8,24 @@
 namespace e2e {
 namespace {
 
-// Wine's default prefix links these user folders to the host's home directory:
-// walking into them would walk the host.
-bool isHostLinkedFolder(const std::string& path) {
-  static const char* const kLinked[] = {"\\Desktop\\", "\\Documents\\", "\\Downloads\\", "\\Music\\",
-                                        "\\Pictures\\", "\\Videos\\",    "\\Templates\\"};
-  if (path.rfind("C:\\users\\", 0) != 0) return false;
-  return std::any_of(std::begin(kLinked), std::end(kLinked), [&](const char* name) {
-    const std::string suffix = name;
+// Wine's default prefix links these user folders to the host's home directory: walking
+// into them would walk the host, and each would show the same files again. The desktop
+// is taken one level deep, for the links on it; the others not at all.
+enum class Depth { All, OneLevel, None };
+
+Depth depthOf(const std::string& path) {
+  static const char* const kAliases[] = {"\\Documents\\", "\\Downloads\\", "\\Music\\",
+                                         "\\Pictures\\",  "\\Videos\\",    "\\Templates\\"};
+  if (path.rfind("C:\\users\\", 0) != 0) return Depth::All;
+  const auto endsWith = [&](const std::string& suffix) {
     return path.size() >= suffix.size() && path.compare(path.size() - suffix.size(), suffix.size(), suffix) == 0;
-  });
+  };
+  if (endsWith("\\Desktop\\")) return Depth::OneLevel;
+  return std::any_of(std::begin(kAliases), std::end(kAliases), endsWith) ? Depth::None : Depth::All;
 }
 
-void walkFiles(const std::string& dir, bool recurse, MachineSnapshot& out) {
+void walkFiles(const std::string& dir, Depth depth, MachineSnapshot& out) {
+  if (depth == Depth::None) return;
   WIN32_FIND_DATAA found;
   HANDLE search = FindFirstFileA((dir + "*").c_str(), &found);
   if (search == INVALID_HANDLE_VALUE) return;
@@ -30,7 +35,7 @@ void walkFiles(const std::string& dir, bool recurse, MachineSnapshot& out) {
     if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
       const std::string sub = dir + name + "\\";
       out[sub] = "directory";
-      if (recurse) walkFiles(sub, !isHostLinkedFolder(sub), out);
+      if (depth == Depth::All) walkFiles(sub, depthOf(sub), out);
     } else {
       char info[64];
       std::snprintf(info, sizeof info, "%lu bytes, written %08lx%08lx", found.nFileSizeLow,
@@ -78,7 +83,7 @@ void walkKey(HKEY key, const std::string& path, MachineSnapshot& out) {
 
 MachineSnapshot snapshotMachine() {
   MachineSnapshot snapshot;
-  walkFiles("C:\\", true, snapshot);
+  walkFiles("C:\\", Depth::All, snapshot);
   walkKey(HKEY_CURRENT_USER, "HKCU\\", snapshot);
   return snapshot;
 }
@@ -95,6 +100,16 @@ MachineChanges compare(const MachineSnapshot& before, const MachineSnapshot& aft
   for (const auto& [name, held] : before)
     if (!after.count(name)) changes.removed.push_back(name);
   return changes;
+}
+
+bool isWineBookkeeping(const std::string& entry) {
+  for (const char* prefix : {"HKCU\\Software\\Wine\\", "C:\\windows\\logs\\"})
+    if (entry.rfind(prefix, 0) == 0) return true;
+  // The menu builder writes a host ".desktop" file for each link into the home directory,
+  // which the user folders that Wine links there all show.
+  const std::string menuEntry = ".desktop";
+  return entry.rfind("C:\\users\\", 0) == 0 && entry.size() > menuEntry.size() &&
+         entry.compare(entry.size() - menuEntry.size(), menuEntry.size(), menuEntry) == 0;
 }
 
 }  // namespace e2e

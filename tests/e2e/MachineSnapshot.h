@@ -8,8 +8,9 @@
 namespace e2e {
 
 // Entry name ("C:\dir\", "C:\dir\file", "HKCU\Key\", "HKCU\Key\\value") -> what it holds
-// (a file's size and write time, a value's type and data). Folders that Wine links to
-// the host's home directory are taken one level deep only.
+// (a file's size and write time, a value's type and data). The user's folders are
+// in it, temporary folders and Start menu included; of the folders that Wine links to
+// the host's home directory only the desktop, one level deep.
 using MachineSnapshot = std::map<std::string, std::string>;
 MachineSnapshot snapshotMachine();
 
@@ -17,5 +18,9 @@ struct MachineChanges {
   std::vector<std::string> added, removed, changed;
 };
 MachineChanges compare(const MachineSnapshot& before, const MachineSnapshot& after);
+
+// Entries that Wine itself writes as programs run, which Windows does not: its own
+// registry branch, its logs, and the menu builder's answer to each shell link.
+bool isWineBookkeeping(const std::string& entry);
 
 }  // namespace e2e

@@ -36,19 +36,6 @@ double secondsSince(Clock::time_point start) {
   return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
-// The reboot deletions requested so far (HKLM "PendingFileRenameOperations", NUL-separated
-// pairs "\??\path", ""). Wine grants the request to an ordinary user; Windows asks for an administrator.
-std::string pendingDeletions() {
-  char data[65536] = "";
-  DWORD size = sizeof data;
-  if (RegGetValueA(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Control\\Session Manager",
-                   "PendingFileRenameOperations", RRF_RT_REG_MULTI_SZ, nullptr, data, &size) != ERROR_SUCCESS)
-    return "";
-  std::string text(data, size);
-  std::replace(text.begin(), text.end(), '\0', '|');
-  return text;
-}
-
 bool startsWith(const std::string& text, const std::string& prefix) { return text.rfind(prefix, 0) == 0; }
 
 class UninstallE2E : public ::testing::Test {
@@ -60,6 +47,8 @@ class UninstallE2E : public ::testing::Test {
     removePath(windowsDir() + "\\TSaver.ini");
     for (const char* fixture : {"swflash", "tasktray", "saver", "runsaver"}) forgetFixtureRecords(fixture);
     setUserRegistryString(kDesktopKey, "ScreenSaveActive", "0");
+    // No screen saver chosen yet: an earlier test's choice would be replaced by this product's.
+    WritePrivateProfileStringA("boot", "SCRNSAVE.EXE", nullptr, "system.ini");
     // Where Wine keeps the screen saver switch of an earlier installation in this prefix.
     HKEY wineParameters;
     if (RegOpenKeyExA(HKEY_CURRENT_USER, kWineSystemParametersKey, 0, KEY_SET_VALUE, &wineParameters) == 0) {
@@ -87,13 +76,15 @@ class UninstallE2E : public ::testing::Test {
     waitForFixtureRecords("tasktray", "start", 1);
   }
 
-  // Starts the installed uninstaller as its Start-menu link does and answers "&Yes";
-  // gives the time of the press.
-  Clock::time_point startAndConfirm(Process& uninstaller) {
-    const Dialog confirm = waitForDialog(uninstaller.id(), "Confirm");
-    EXPECT_EQ(confirm.message(), kConfirmText);
+  // The process that runs the removal: the temporary copy that the uninstaller started.
+  static DWORD removalProcess(const Process& uninstaller) { return uninstaller.waitForDescendant("UNINSTALL.EXE"); }
+
+  // Answers "&Yes" in the removal process; gives the time of the press.
+  Clock::time_point confirm(DWORD removal) {
+    const Dialog confirmation = waitForDialog(removal, "Confirm");
+    EXPECT_EQ(confirmation.message(), kConfirmText);
     const Clock::time_point pressed = Clock::now();
-    confirm.press("&Yes");
+    confirmation.press("&Yes");
     return pressed;
   }
 
@@ -102,52 +93,51 @@ class UninstallE2E : public ::testing::Test {
 };
 
 // What the comparison leaves out, named: the test's own package folders and the
-// fixtures' records (checked by content below).
+// fixtures' records (checked by content below), and Wine's own bookkeeping.
 bool isOutsideTheProgram(const std::string& entry) {
   static const char* const kPrefixes[] = {"C:\\e2e\\", "C:\\windows\\tsaver-fixture-"};
-  return std::any_of(std::begin(kPrefixes), std::end(kPrefixes),
-                     [&](const char* prefix) { return startsWith(entry, prefix); });
-}
-
-// Wine's menu builder answers each shell link on the desktop with a host ".desktop"
-// file in the home directory, which the user folders linked there all show; Windows has none.
-bool isWineMenuEntry(const std::string& entry) {
-  const std::string suffix = ".desktop";
-  return startsWith(entry, "C:\\users\\") && entry.size() > suffix.size() &&
-         entry.compare(entry.size() - suffix.size(), suffix.size(), suffix) == 0;
+  return isWineBookkeeping(entry) || std::any_of(std::begin(kPrefixes), std::end(kPrefixes), [&](const char* prefix) {
+           return startsWith(entry, prefix);
+         });
 }
 
 std::vector<std::string> relevant(std::vector<std::string> entries) {
-  entries.erase(std::remove_if(entries.begin(), entries.end(),
-                               [](const std::string& e) { return isOutsideTheProgram(e) || isWineMenuEntry(e); }),
-                entries.end());
+  entries.erase(std::remove_if(entries.begin(), entries.end(), isOutsideTheProgram), entries.end());
   std::sort(entries.begin(), entries.end());
   return entries;
 }
 
+// Windows' System.ini always has a "boot" section; Wine's has none, so the header that
+// Finish made stays when the removal has taken its one key out.
+std::vector<ProfileSection> withoutEmptyBoot(std::vector<ProfileSection> sections) {
+  sections.erase(std::remove_if(sections.begin(), sections.end(),
+                                [](const ProfileSection& s) { return s.name == "boot" && s.keys.empty(); }),
+                 sections.end());
+  return sections;
+}
+
 TEST_F(UninstallE2E, CompleteRemovalLeavesOnlyTheUnloggedTraces) {
+  const std::string windows = windowsDir();
+  const std::vector<ProfileSection> systemIni = withoutEmptyBoot(profileSections(windows + "\\system.ini"));
   const MachineSnapshot before = snapshotMachine();
   install();
   stopTrayPrograms();
   waitForFixtureRecords("tasktray", "exit", 1);
 
   Process uninstaller = Process::start(installDir + "\\Uninstall.exe", installDir);
-  const Clock::time_point pressed = startAndConfirm(uninstaller);
-  ASSERT_TRUE(uninstaller.waitForExit());
+  const Clock::time_point pressed = confirm(removalProcess(uninstaller));
+  ASSERT_TRUE(uninstaller.waitForExitWithDescendants());
   const double removal = secondsSince(pressed);
   EXPECT_EQ(uninstaller.exitCode(), 0u);
-  std::cout << "[ timing ] removal without the tray program running: " << removal << " s\n";
+  std::cout << "[ timing ] removal without the tray program running, until its last process ended: " << removal
+            << " s\n";
   const MachineSnapshot after = snapshotMachine();
 
   const MachineChanges changes = compare(before, after);
-  const std::string windows = windowsDir();
-  // Never logged: the path file, the Flash control (its registration is recorded below),
-  // the install directory's parent, the settings file emptied of its section; and what
-  // a running program cannot delete: its own file, and so its directory.
+  // Never logged, and shared with other products: the path file, the Flash control (its
+  // registration is recorded below), the settings file emptied of its section. Nothing of
+  // the uninstaller: no "Uninstall.exe", no install directory, no copy in a temporary folder.
   const std::vector<std::string> added = {
-      "C:\\Program Files\\" + std::string(kProduct) + "\\",
-      installDir + "\\",
-      installDir + "\\Uninstall.exe",
       windows + "\\" + kProduct + ".ini",
       windows + "\\SWFlash.ocx",
       windows + "\\TSaver.ini",
@@ -155,18 +145,16 @@ TEST_F(UninstallE2E, CompleteRemovalLeavesOnlyTheUnloggedTraces) {
       "HKCU\\" + std::string(kWineSystemParametersKey) + "\\\\ScreenSaveActive",
   };
   EXPECT_EQ(relevant(changes.added), relevant(added));
-  // The screen saver selection made at Finish.
   const std::vector<std::string> changed = {
       "HKCU\\Control Panel\\Desktop\\\\ScreenSaveActive",
-      windows + "\\system.ini",
+      windows + "\\system.ini",  // written twice; its content is compared below
   };
   EXPECT_EQ(relevant(changes.changed), relevant(changed));
   EXPECT_EQ(relevant(changes.removed), std::vector<std::string>{});
 
+  EXPECT_EQ(withoutEmptyBoot(profileSections(windows + "\\system.ini")), systemIni)
+      << "the active screen saver named the file the removal deleted";
   EXPECT_EQ(profileSections(windows + "\\TSaver.ini"), std::vector<ProfileSection>{});
-  const std::string pending = pendingDeletions();
-  EXPECT_NE(pending.find("\\??\\" + installDir + "\\Uninstall.exe||\\??\\" + installDir + "||"), std::string::npos)
-      << pending;
   EXPECT_EQ(fixtureRecords("swflash").size(), waitForFixtureRecords("swflash", "DllRegisterServer", 1).size())
       << "registered, never unregistered";
 }
@@ -175,8 +163,9 @@ TEST_F(UninstallE2E, RunningTrayProgramIsReportedAboutASecondLaterAndTheRunGoesO
   install();
 
   Process uninstaller = Process::start(installDir + "\\Uninstall.exe", installDir);
-  const Clock::time_point pressed = startAndConfirm(uninstaller);
-  const Dialog info = waitForDialog(uninstaller.id(), "Information");
+  const DWORD removal = removalProcess(uninstaller);
+  const Clock::time_point pressed = confirm(removal);
+  const Dialog info = waitForDialog(removal, "Information");
   const double untilMessage = secondsSince(pressed);
   EXPECT_EQ(info.message(), kTrayText);
   saveScreenshot("uninstall-tray-message");
@@ -184,7 +173,7 @@ TEST_F(UninstallE2E, RunningTrayProgramIsReportedAboutASecondLaterAndTheRunGoesO
   EXPECT_LT(untilMessage, 5.0);
   const Clock::time_point ok = Clock::now();
   info.press("OK");
-  ASSERT_TRUE(uninstaller.waitForExit());
+  ASSERT_TRUE(uninstaller.waitForExitWithDescendants());
   const double afterOk = secondsSince(ok);
   std::cout << "[ timing ] with the tray program running: message " << untilMessage << " s after Yes, end "
             << afterOk << " s after OK, " << secondsSince(pressed) << " s in all\n";
@@ -197,14 +186,38 @@ TEST_F(UninstallE2E, RunningTrayProgramIsReportedAboutASecondLaterAndTheRunGoesO
             "<none>");
 }
 
+TEST_F(UninstallE2E, StopAtTheSettingsFileLeavesLogAndUninstallerAndNoTemporaryCopy) {
+  install();
+  stopTrayPrograms();
+  waitForFixtureRecords("tasktray", "exit", 1);
+  // Writing a settings file fails where a directory has its name.
+  const std::string settingsFile = windowsDir() + "\\TSaver.ini";
+  removePath(settingsFile);
+  makeDirectories(settingsFile);
+  const MachineSnapshot before = snapshotMachine();
+
+  Process uninstaller = Process::start(installDir + "\\Uninstall.exe", installDir);
+  const DWORD removal = removalProcess(uninstaller);
+  confirm(removal);
+  const Message error = answer(removal, kUninstallTitle, "OK");
+  EXPECT_EQ(error.text, "Unable to write to TSaver.ini.");
+  ASSERT_TRUE(uninstaller.waitForExitWithDescendants());
+  const MachineChanges changes = compare(before, snapshotMachine());
+  removePath(settingsFile);
+
+  EXPECT_EQ(relevant(changes.added), std::vector<std::string>{});
+  for (const char* kept : {"\\UNINSTALL.INI", "\\Uninstall.exe"}) EXPECT_TRUE(fileExists(installDir + kept)) << kept;
+  EXPECT_FALSE(fileExists(installDir + "\\Movie.swf")) << "removed before the stop";
+}
+
 TEST_F(UninstallE2E, WithoutTheLogOneMessageThenTheProgramEnds) {
   Package elsewhere("E2EUninstallNoLog");
   elsewhere.copyProgram("Uninstall.exe");
 
   Process uninstaller = Process::start(elsewhere.path("Uninstall.exe"), elsewhere.dir());
-  const Message shown = answer(uninstaller.id(), kUninstallTitle, "OK");
+  const Message shown = answer(removalProcess(uninstaller), kUninstallTitle, "OK");
   EXPECT_EQ(shown.text, kNoLogText);
-  ASSERT_TRUE(uninstaller.waitForExit());
+  ASSERT_TRUE(uninstaller.waitForExitWithDescendants());
   EXPECT_EQ(uninstaller.exitCode(), 0u);
   EXPECT_TRUE(elsewhere.has("Uninstall.exe"));
 }

@@ -17,7 +17,8 @@
 
 namespace tsaver::testing {
 
-inline const std::string kInstallDir = "C:\\Program Files\\Tessaryn\\Screen Saver";
+inline const std::string kProductDir = "C:\\Program Files\\Tessaryn";
+inline const std::string kInstallDir = kProductDir + "\\Screen Saver";
 inline const std::string kLogPath = kInstallDir + "\\UNINSTALL.INI";
 inline const std::string kUninstaller = kInstallDir + "\\Uninstall.exe";
 inline const std::string kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";

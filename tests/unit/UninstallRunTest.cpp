@@ -58,7 +58,6 @@ TEST_F(UninstallRunTest, CompleteInstallationLeavesOnlyWhatWasNeverLogged) {
     const bool product = path.find("Tessaryn") != std::string::npos || path.find("Screen Saver") != std::string::npos;
     if (!product) expected.push_back(path);
   }
-  expected.push_back("C:\\Program Files\\Tessaryn\\");  // the install directory's parent, made but never logged
   expected.push_back("C:\\WINDOWS\\Tessaryn.ini");
   std::sort(left.begin(), left.end());
   std::sort(expected.begin(), expected.end());
@@ -90,6 +89,7 @@ TEST_F(UninstallRunTest, EachKindGoesInItsStepAndBeforeItsDirectory) {
       {kLogPath, 10},
       {kUninstaller, 10},
       {kInstallDir, 10},
+      {kProductDir, 10},
   };
   for (const auto& r : removals) {
     SCOPED_TRACE(r.path);
@@ -146,37 +146,109 @@ TEST_F(UninstallRunTest, FailedSectionEraseShowsTheErrorAndEndsWithLogAndUninsta
   EXPECT_FALSE(exists(kGroup));
 }
 
-struct SelfDeletionCase {
+struct EndCase {
   const char* name;
-  bool locked;
-  std::vector<std::string> rebootDeletions;
+  bool runByCopy;          // a temporary copy runs the removal: the first process is waited for
+  bool uninstallerLocked;  // still running: the run was not handed off
+  const char* userFile;    // put in by the user, nothing logs it
+  std::vector<std::string> left;
+  std::vector<std::string> waits;  // the journal's waits, in order
 };
 
-class UninstallSelfDeletionTest : public UninstallFixture, public ::testing::WithParamInterface<SelfDeletionCase> {};
+class UninstallEndTest : public UninstallFixture, public ::testing::WithParamInterface<EndCase> {};
 
-TEST_P(UninstallSelfDeletionTest, LockedUninstallerAndItsDirectoryAreLeftToTheNextBoot) {
-  win.lockFile(kUninstaller, GetParam().locked);
+TEST_P(UninstallEndTest, UninstallerAndTheDirectoriesMadeForItGoWhenNothingElseIsInThem) {
+  const EndCase& c = GetParam();
+  if (c.runByCopy) win.setEnvironmentVariable("TSAVER_FIRST_PROCESS", "7.1234");
+  win.lockFile(kUninstaller, c.uninstallerLocked);
+  if (*c.userFile) win.putFile(c.userFile, "mine");
   putEmptyLog();
   logEntry("DIRECTORIES", "DIRECTORY1", kInstallDir);
 
   runRemoval();
 
-  std::vector<std::string> rebootDeletions;
+  std::vector<std::string> left;
+  for (const std::string& path : {kUninstaller, kInstallDir, kProductDir, kLogPath})
+    if (exists(path)) left.push_back(path);
+  if (*c.userFile && exists(c.userFile)) left.push_back(c.userFile);
+  EXPECT_EQ(left, c.left);
+  std::vector<std::string> waits;
   for (const auto& call : win.journal())
-    if (call.rfind("MoveFileExA(", 0) == 0) rebootDeletions.push_back(call);
-  EXPECT_EQ(rebootDeletions, GetParam().rebootDeletions);
-  EXPECT_FALSE(exists(kLogPath));
-  EXPECT_EQ(exists(kInstallDir), GetParam().locked);
+    if (call.rfind("WaitForProcess(", 0) == 0 || call.rfind("Sleep(", 0) == 0) waits.push_back(call);
+  EXPECT_EQ(waits, c.waits);
   EXPECT_TRUE(ended());
 }
 
+const std::vector<std::string> kFourRetries(4, "Sleep(200)");
+
 INSTANTIATE_TEST_SUITE_P(
-    SelfDeletion, UninstallSelfDeletionTest,
-    ::testing::Values(SelfDeletionCase{"running",
-                                       true,
-                                       {"MoveFileExA(" + kUninstaller + ",DELAY_UNTIL_REBOOT)",
-                                        "MoveFileExA(" + kInstallDir + ",DELAY_UNTIL_REBOOT)"}},
-                      SelfDeletionCase{"deletable", false, {}}),
+    End, UninstallEndTest,
+    ::testing::Values(
+        EndCase{"inPlace", false, false, "", {}, {}},
+        EndCase{"byCopy", true, false, "", {}, {"WaitForProcess(7.1234,30000)"}},
+        // The first process still runs the uninstaller after the wait: a few tries, then it stays.
+        EndCase{"byCopyFirstProcessStuck",
+                true,
+                true,
+                "",
+                {kUninstaller, kInstallDir, kProductDir},
+                [] {
+                  std::vector<std::string> waits = {"WaitForProcess(7.1234,30000)"};
+                  waits.insert(waits.end(), kFourRetries.begin(), kFourRetries.end());
+                  return waits;
+                }()},
+        EndCase{"userFileInInstallDir",
+                false,
+                false,
+                "C:\\Program Files\\Tessaryn\\Screen Saver\\notes.txt",
+                {kInstallDir, kProductDir, "C:\\Program Files\\Tessaryn\\Screen Saver\\notes.txt"},
+                {}},
+        EndCase{"userFileBesideInstallDir",
+                false,
+                false,
+                "C:\\Program Files\\Tessaryn\\notes.txt",
+                {kProductDir, "C:\\Program Files\\Tessaryn\\notes.txt"},
+                {}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct SaverSettingCase {
+  const char* name;
+  std::string setting;  // SCRNSAVE.EXE before the run
+  bool saverLocked;     // the removal cannot delete the screen saver file
+  bool cleared;
+};
+
+class UninstallSaverSettingTest : public UninstallFixture, public ::testing::WithParamInterface<SaverSettingCase> {};
+
+TEST_P(UninstallSaverSettingTest, SettingGoesOnlyWhenItNamedTheScreenSaverThatWasDeleted) {
+  const SaverSettingCase& c = GetParam();
+  const std::string saver = "C:\\WINDOWS\\Tessaryn Saver.scr";
+  win.putFile(saver);
+  win.putFile("C:\\WINDOWS\\Other.scr");
+  win.lockFile(saver, c.saverLocked);
+  putEmptyLog();
+  logEntry("FILES", "FILE1", saver);
+  const std::string setting = c.setting == "short" ? win.shortPathName(saver) : c.setting;
+  ASSERT_FALSE(setting.empty());
+  ASSERT_TRUE(win.writeProfileString("boot", "SCRNSAVE.EXE", setting, "System.ini"));
+  ASSERT_TRUE(win.writeProfileString("boot", "shell", "Explorer.exe", "System.ini"));
+
+  runRemoval();
+
+  using Keys = std::vector<std::pair<std::string, std::string>>;
+  const Keys expected = c.cleared ? Keys{{"shell", "Explorer.exe"}}
+                                  : Keys{{"SCRNSAVE.EXE", setting}, {"shell", "Explorer.exe"}};
+  EXPECT_EQ(win.profileSections("System.ini"), (Sections{{"boot", expected}}));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Setting, UninstallSaverSettingTest,
+    ::testing::Values(SaverSettingCase{"longPath", "C:\\WINDOWS\\Tessaryn Saver.scr", false, true},
+                      SaverSettingCase{"shortPath", "short", false, true},
+                      SaverSettingCase{"bareName", "Tessaryn Saver.scr", false, true},
+                      SaverSettingCase{"otherSaver", "C:\\WINDOWS\\Other.scr", false, false},
+                      SaverSettingCase{"alreadyMissing", "C:\\WINDOWS\\Gone.scr", false, false},
+                      SaverSettingCase{"saverNotDeleted", "C:\\WINDOWS\\Tessaryn Saver.scr", true, false}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -93,6 +93,9 @@ struct SimulatedWindows::State {
   std::set<std::string> failCurrentDirs;
   bool failShortPaths = false;
   std::optional<ShellLinkResult> linkFailure;
+  std::string tempDir = "C:\\WINDOWS\\TEMP";
+  std::map<std::string, std::string> environment;  // by upper-case name
+  bool failProgramStarts = false;
 
   std::map<std::string, RegistryKey> keys = {{"", RegistryKey{}}};  // "" is HKEY_CURRENT_USER itself
   std::map<RegKey, Handle> handles;

@@ -1,12 +1,8 @@
 // What the simulated machine records rather than does: programs started and system calls.
+#include "platform/Paths.h"
 #include "platform/simulated/MachineState.h"
 
 namespace tsaver {
-
-bool SimulatedWindows::deleteAtReboot(const std::string& path) {
-  journal_.push_back("MoveFileExA(" + path + ",DELAY_UNTIL_REBOOT)");
-  return true;
-}
 
 void SimulatedWindows::shellExecute(const std::string& file, const std::string& parameters, int show) {
   launches_.push_back(Launch{Launch::ShellExecute, file, parameters, show});
@@ -27,6 +23,43 @@ void SimulatedWindows::startScreenSaver() { journal_.push_back("PostMessageA(des
 void SimulatedWindows::sleep(unsigned milliseconds) {
   journal_.push_back("Sleep(" + std::to_string(milliseconds) + ")");
   if (onSleep) onSleep(milliseconds);
+}
+
+// --- Processes of the removal ---------------------------------------------------------------------
+
+void SimulatedWindows::setTemporaryDirectory(const std::string& path) {
+  state_->makeDirectories(path);
+  state_->tempDir = path;
+}
+
+void SimulatedWindows::setEnvironmentVariable(const std::string& name, const std::string& value) {
+  state_->environment[upperAscii(name)] = value;
+}
+
+void SimulatedWindows::failProgramStarts(bool fail) { state_->failProgramStarts = fail; }
+
+std::string SimulatedWindows::temporaryDirectory() { return state_->tempDir; }
+
+std::string SimulatedWindows::environmentVariable(const std::string& name) {
+  const auto it = state_->environment.find(upperAscii(name));
+  return it == state_->environment.end() ? std::string() : it->second;
+}
+
+std::string SimulatedWindows::processIdentity() { return "1.5"; }
+
+void SimulatedWindows::waitForProcess(const std::string& identity, unsigned milliseconds) {
+  journal_.push_back("WaitForProcess(" + identity + "," + std::to_string(milliseconds) + ")");
+}
+
+bool SimulatedWindows::startSelfRemovingProgram(const std::string& program, const std::string& workingDir,
+                                                const std::string& variable, const std::string& value) {
+  if (state_->failProgramStarts) return false;
+  journal_.push_back("StartSelfRemovingProgram(" + program + "," + workingDir + "," + variable + "=" + value + ")");
+  return true;
+}
+
+void SimulatedWindows::announceStarted(const std::string& value) {
+  journal_.push_back("AnnounceStarted(" + value + ")");
 }
 
 }  // namespace tsaver

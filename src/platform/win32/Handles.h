@@ -1,7 +1,7 @@
 #pragma once
 // Owned Win32 resources, each closed once by its own function: a file HANDLE
-// (CloseHandle), a FindFirstFile handle (FindClose), an HKEY (RegCloseKey) and a
-// shell PIDL (CoTaskMemFree). None can be copied (a copy would close twice);
+// (CloseHandle), a process or event HANDLE (CloseHandle; NULL when missing), a
+// FindFirstFile handle (FindClose), an HKEY (RegCloseKey) and a shell PIDL (CoTaskMemFree). None can be copied (a copy would close twice);
 // all can be moved, leaving the source empty.
 #include <windows.h>
 #include <objbase.h>
@@ -52,6 +52,13 @@ struct FileHandleTraits {
   static void close(Type handle) { CloseHandle(handle); }
 };
 
+// OpenProcess, CreateEventA and OpenEventA report failure as NULL.
+struct KernelHandleTraits {
+  using Type = HANDLE;
+  static Type invalid() { return nullptr; }
+  static void close(Type handle) { CloseHandle(handle); }
+};
+
 struct FindHandleTraits {
   using Type = HANDLE;
   static Type invalid() { return INVALID_HANDLE_VALUE; }
@@ -71,6 +78,7 @@ struct PidlTraits {
 };
 
 using UniqueFileHandle = UniqueResource<FileHandleTraits>;
+using UniqueHandle = UniqueResource<KernelHandleTraits>;
 using UniqueFindHandle = UniqueResource<FindHandleTraits>;
 using UniqueRegKey = UniqueResource<RegKeyTraits>;
 using UniquePidl = UniqueResource<PidlTraits>;

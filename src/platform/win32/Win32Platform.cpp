@@ -10,6 +10,7 @@
 #include "platform/Errors.h"
 #include "platform/win32/ShellLinkWriter.h"
 #include "platform/win32/Handles.h"
+#include "platform/win32/RemovalProcesses.h"
 
 namespace tsaver {
 
@@ -48,10 +49,6 @@ bool Win32Platform::moveFile(const std::string& from, const std::string& to) {
 }
 
 bool Win32Platform::deleteFile(const std::string& path) { return DeleteFileA(path.c_str()) != FALSE; }
-
-bool Win32Platform::deleteAtReboot(const std::string& path) {
-  return MoveFileExA(path.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT) != FALSE;
-}
 
 bool Win32Platform::fileExists(const std::string& path) {
   WIN32_FIND_DATAA data;
@@ -220,5 +217,35 @@ std::string Win32Platform::shellFolderPath(int csidl) {
   if (FAILED(SHGetFolderPathA(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path))) return std::string();
   return path;
 }
+
+// --- Processes of the removal -----------------------------------------------------------------
+
+std::string Win32Platform::temporaryDirectory() {
+  char buffer[MAX_PATH + 1];
+  std::string directory = filledText(buffer, GetTempPathA(sizeof buffer, buffer), sizeof buffer);
+  if (!directory.empty() && directory.back() == '\\') directory.pop_back();
+  return directory;
+}
+
+std::string Win32Platform::environmentVariable(const std::string& name) {
+  const DWORD size = GetEnvironmentVariableA(name.c_str(), nullptr, 0);
+  if (size == 0) return std::string();
+  std::vector<char> buffer(size);
+  return filledText(buffer.data(), GetEnvironmentVariableA(name.c_str(), buffer.data(), size), size);
+}
+
+std::string Win32Platform::processIdentity() { return identityOf(GetCurrentProcess(), GetCurrentProcessId()); }
+
+void Win32Platform::waitForProcess(const std::string& identity, unsigned milliseconds) {
+  const UniqueHandle process = openIdentifiedProcess(identity);
+  if (process.valid()) WaitForSingleObject(process.get(), milliseconds);
+}
+
+bool Win32Platform::startSelfRemovingProgram(const std::string& program, const std::string& workingDir,
+                                             const std::string& variable, const std::string& value) {
+  return startUnderRemovingHelper(program, workingDir, variable, value);
+}
+
+void Win32Platform::announceStarted(const std::string& value) { announceToStarter(value); }
 
 }  // namespace tsaver

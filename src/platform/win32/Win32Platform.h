@@ -11,7 +11,6 @@ class Win32Platform : public Platform {
   bool copyFile(const std::string& source, const std::string& destination) override;
   bool moveFile(const std::string& from, const std::string& to) override;
   bool deleteFile(const std::string& path) override;
-  bool deleteAtReboot(const std::string& path) override;
   bool fileExists(const std::string& path) override;
   bool directoryExists(const std::string& path) override;
   bool createDirectory(const std::string& path) override;
@@ -42,6 +41,14 @@ class Win32Platform : public Platform {
   ShellLinkResult saveShellLink(const ShellLinkData& link, const std::string& path) override;
 
   std::string shellFolderPath(int csidl) override;
+
+  std::string temporaryDirectory() override;
+  std::string environmentVariable(const std::string& name) override;
+  std::string processIdentity() override;
+  void waitForProcess(const std::string& identity, unsigned milliseconds) override;
+  bool startSelfRemovingProgram(const std::string& program, const std::string& workingDir,
+                                const std::string& variable, const std::string& value) override;
+  void announceStarted(const std::string& value) override;
 };
 
 }  // namespace tsaver

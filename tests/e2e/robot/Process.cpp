@@ -1,6 +1,9 @@
 #include "e2e/robot/Process.h"
 
+#include <tlhelp32.h>
+
 #include <cstring>
+#include <set>
 #include <vector>
 
 namespace e2e {
@@ -22,6 +25,39 @@ std::vector<char> programEnvironment() {
   block.push_back('\0');
   block.push_back('\0');
   return block;
+}
+
+struct RunningProcess {
+  DWORD id, parent;
+  std::string image;
+};
+
+std::vector<RunningProcess> runningProcesses() {
+  std::vector<RunningProcess> running;
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return running;
+  PROCESSENTRY32 entry = {};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry))
+    running.push_back({entry.th32ProcessID, entry.th32ParentProcessID, entry.szExeFile});
+  CloseHandle(snapshot);
+  return running;
+}
+
+// The running processes descended from `root`, however many generations down.
+std::vector<RunningProcess> descendantsOf(DWORD root) {
+  const std::vector<RunningProcess> running = runningProcesses();
+  std::set<DWORD> family = {root};
+  std::vector<RunningProcess> found;
+  for (bool grew = true; grew;) {
+    grew = false;
+    for (const RunningProcess& p : running)
+      if (family.count(p.parent) && family.insert(p.id).second) {
+        found.push_back(p);
+        grew = true;
+      }
+  }
+  return found;
 }
 
 }  // namespace
@@ -64,6 +100,26 @@ void Process::kill() {
   if (!running()) return;
   TerminateProcess(handle_, 255);
   WaitForSingleObject(handle_, 5000);
+}
+
+DWORD Process::waitForDescendant(const std::string& image, Millis timeout) const {
+  return waitUntil(
+      [&]() -> DWORD {
+        for (const RunningProcess& p : descendantsOf(id_))
+          if (_stricmp(p.image.c_str(), image.c_str()) == 0) return p.id;
+        return 0;
+      },
+      "a process " + image + " started by process " + std::to_string(id_), timeout);
+}
+
+bool Process::waitForExitWithDescendants(Millis timeout) const {
+  try {
+    waitUntil([&] { return !running() && descendantsOf(id_).empty(); },
+              "process " + std::to_string(id_) + " and those it started to end", timeout);
+    return true;
+  } catch (const RobotError&) {
+    return false;
+  }
 }
 
 }  // namespace e2e

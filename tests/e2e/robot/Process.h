@@ -28,6 +28,14 @@ class Process {
   DWORD exitCode() const;
   void kill();
 
+  // The processes it started, and theirs, are found by their parents' ids, which
+  // stay recorded after a parent has ended.
+  // The first such process running this image (a file name, "UNINSTALL.EXE"); throws
+  // RobotError when none comes within the time-out.
+  DWORD waitForDescendant(const std::string& image, Millis timeout = kTimeout) const;
+  // False when it or a process descended from it still runs after the time-out.
+  bool waitForExitWithDescendants(Millis timeout = kTimeout) const;
+
  private:
   Process(HANDLE handle, DWORD id) : handle_(handle), id_(id) {}
   HANDLE handle_;

@@ -1,0 +1,56 @@
+#include "uninstaller/TemporaryCopy.h"
+
+#include <cstdio>
+#include <random>
+
+namespace tsaver {
+
+namespace {
+
+// Another program's folder may hold the name drawn; a few draws find a free one.
+constexpr int kFolderAttempts = 8;
+// The first process ends right after the copy has announced itself; this only keeps a
+// first process that hangs from holding the copy for ever.
+constexpr unsigned kFirstProcessWaitMs = 30000;
+
+// A new, empty folder under the temporary directory; empty when none could be made.
+std::string makeFreshFolder(Platform& platform, const std::string& temporaryDirectory) {
+  std::random_device entropy;
+  for (int attempt = 0; attempt < kFolderAttempts; ++attempt) {
+    char name[16];
+    std::snprintf(name, sizeof name, "tsv%08x", static_cast<unsigned>(entropy()));
+    const std::string folder = temporaryDirectory + "\\" + name;
+    if (platform.createDirectory(folder)) return folder;
+  }
+  return std::string();
+}
+
+}  // namespace
+
+bool handOffToTemporaryCopy(Platform& platform) {
+  const std::string firstProcess = platform.environmentVariable(kFirstProcessVariable);
+  if (!firstProcess.empty()) {
+    platform.announceStarted(firstProcess);
+    return false;
+  }
+  // Without its own identity the copy could not tell itself from a first process.
+  const std::string identity = platform.processIdentity();
+  const std::string temporaryDirectory = platform.temporaryDirectory();
+  if (identity.empty() || temporaryDirectory.empty()) return false;
+  const std::string folder = makeFreshFolder(platform, temporaryDirectory);
+  if (folder.empty()) return false;
+  const std::string copy = folder + "\\" + kTemporaryCopyName;
+  if (platform.copyFile(platform.moduleFileName(), copy) &&
+      platform.startSelfRemovingProgram(copy, platform.currentDirectory(), kFirstProcessVariable, identity))
+    return true;
+  platform.deleteFile(copy);
+  platform.removeDirectory(folder);
+  return false;
+}
+
+void waitForFirstProcess(Platform& platform) {
+  const std::string firstProcess = platform.environmentVariable(kFirstProcessVariable);
+  if (!firstProcess.empty()) platform.waitForProcess(firstProcess, kFirstProcessWaitMs);
+}
+
+}  // namespace tsaver

@@ -1,0 +1,92 @@
+// Start-up in uninstall mode: the removal goes to a temporary copy where one can be
+// made and started, and stays in this process where not, leaving nothing behind.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "app/Startup.h"
+#include "platform/SimulatedWindows.h"
+#include "toolkit/HeadlessBackend.h"
+
+namespace tsaver {
+namespace {
+
+const std::string kInstallDir = "C:\\Program Files\\Tessaryn\\Screen Saver";
+const std::string kTemp = "C:\\Users\\Ann\\Temp";
+
+struct HandOffCase {
+  const char* name;
+  std::function<void(SimulatedWindows&)> arrange;
+  bool handedOff;  // a copy runs the removal and no window opens here
+  std::vector<std::string> journal;
+};
+
+class UninstallHandOffTest : public ::testing::TestWithParam<HandOffCase> {};
+
+TEST_P(UninstallHandOffTest, CopyRunsTheRemovalOrThisProcessDoesWithNothingLeftInTemp) {
+  SimulatedWindows win;
+  win.putFile(kInstallDir + "\\Uninstall.exe", "the program");
+  win.putFile(kInstallDir + "\\UNINSTALL.INI");
+  win.setModuleFileName(kInstallDir + "\\Uninstall.exe");
+  win.setCurrentDirectory(kInstallDir);
+  win.setTemporaryDirectory(kTemp);
+  GetParam().arrange(win);
+  tk::HeadlessBackend ui(win);
+  ui.answerConfirm(false);
+  tk::Application app(ui);
+
+  EXPECT_EQ(runProgram(win, app), 0);
+
+  std::vector<std::string> inTemp;
+  const std::string tempPrefix = kTemp + "\\";
+  for (const std::string& path : win.allPaths())
+    if (path.size() > tempPrefix.size() && path.rfind(tempPrefix, 0) == 0)
+      inTemp.push_back(path.substr(tempPrefix.size()));
+  std::vector<std::string> journal = win.journal();
+  if (GetParam().handedOff) {
+    ASSERT_EQ(inTemp.size(), 2u);
+    const std::string folder = inTemp[0];
+    EXPECT_TRUE(folder.size() == 12 && folder.rfind("tsv", 0) == 0 && folder.back() == '\\') << folder;
+    EXPECT_EQ(inTemp[1], folder + "UNINSTALL.EXE");
+    EXPECT_EQ(win.fileContent(kTemp + "\\" + inTemp[1]), "the program");
+    // The folder's random name, written the same in every case's expectation.
+    for (std::string& call : journal) {
+      const auto at = call.find(folder);
+      if (at != std::string::npos) call.replace(at, folder.size(), "<folder>\\");
+    }
+    EXPECT_EQ(app.mainForm(), nullptr);
+  } else {
+    EXPECT_EQ(inTemp, std::vector<std::string>{});
+    ASSERT_NE(app.mainForm(), nullptr);
+    EXPECT_EQ(app.mainForm()->name(), "frmUninstall");
+    EXPECT_EQ(ui.dialogs().size(), 1u) << "the confirmation, here";
+  }
+  EXPECT_EQ(journal, GetParam().journal);
+  EXPECT_TRUE(win.fileExists(kInstallDir + "\\Uninstall.exe"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Start, UninstallHandOffTest,
+    ::testing::Values(
+        HandOffCase{"fromTheInstallDirectory",
+                    [](SimulatedWindows&) {},
+                    true,
+                    {"StartSelfRemovingProgram(" + kTemp + "\\<folder>\\UNINSTALL.EXE," + kInstallDir +
+                     ",TSAVER_FIRST_PROCESS=1.5)"}},
+        HandOffCase{"theCopyItself",
+                    [](SimulatedWindows& win) { win.setEnvironmentVariable("TSAVER_FIRST_PROCESS", "7.1234"); },
+                    false,
+                    {"AnnounceStarted(7.1234)"}},
+        HandOffCase{"copyCannotStart", [](SimulatedWindows& win) { win.failProgramStarts(); }, false, {}},
+        HandOffCase{"programFileUnreadable",
+                    [](SimulatedWindows& win) { win.lockFile(kInstallDir + "\\Uninstall.exe"); },
+                    false,
+                    {}},
+        HandOffCase{"temporaryFolderMissing",
+                    [](SimulatedWindows& win) { win.setTemporaryDirectory(""); },
+                    false,
+                    {}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace tsaver
