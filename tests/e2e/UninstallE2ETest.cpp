@@ -244,8 +244,8 @@ TEST_F(UninstallE2E, APlantedLogRemovesNothingThatIsNotOfTheProduct) {
                 "[INIFILE]\r\nCFGFILE=system.ini\r\nSECTION=boot\r\n");
 
   Process uninstaller = Process::start(planted.path("Uninstall.exe"), planted.dir());
-  startAndConfirm(uninstaller);
-  ASSERT_TRUE(uninstaller.waitForExit());
+  confirm(removalProcess(uninstaller));
+  ASSERT_TRUE(uninstaller.waitForExitWithDescendants());
   EXPECT_EQ(uninstaller.exitCode(), 0u);
 
   EXPECT_FALSE(planted.has("UNINSTALL.INI")) << "the run went to its end";
