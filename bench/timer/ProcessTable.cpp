@@ -1,6 +1,6 @@
 #include "ProcessTable.h"
 
-#include <tlhelp32.h>
+#include "e2e/robot/Process.h"
 
 #include <algorithm>
 #include <chrono>
@@ -11,24 +11,6 @@ namespace bench {
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-struct ProcessEntry {
-  DWORD id, parentId;
-  std::string image;
-};
-
-// Wine 8's tasklist prints nothing; the tool-help snapshot lists every process.
-std::vector<ProcessEntry> runningProcesses() {
-  std::vector<ProcessEntry> all;
-  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-  if (snapshot == INVALID_HANDLE_VALUE) throw e2e::RobotError("no process snapshot");
-  PROCESSENTRY32 entry = {};
-  entry.dwSize = sizeof entry;
-  for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry))
-    all.push_back({entry.th32ProcessID, entry.th32ParentProcessID, entry.szExeFile});
-  CloseHandle(snapshot);
-  return all;
-}
 
 // Waits until each of the processes has ended or the deadline has passed.
 void waitForAll(const std::vector<DWORD>& ids, Clock::time_point deadline) {
@@ -53,7 +35,7 @@ void waitUntilNoProcessNamed(const std::string& image, e2e::Millis timeout) {
   const auto deadline = Clock::now() + timeout;
   for (;;) {
     std::vector<DWORD> running;
-    for (const ProcessEntry& p : runningProcesses())
+    for (const e2e::RunningProcess& p : e2e::runningProcesses())
       if (_stricmp(p.image.c_str(), image.c_str()) == 0) running.push_back(p.id);
     if (running.empty()) return;
     failAfter(deadline, timeout, "every " + image + " to end");
@@ -66,18 +48,18 @@ std::vector<std::string> waitForProcessTree(DWORD root, e2e::Millis timeout) {
   std::set<DWORD> tree{root};
   std::vector<std::string> images;
   for (;;) {
-    const std::vector<ProcessEntry> all = runningProcesses();
+    const std::vector<e2e::RunningProcess> all = e2e::runningProcesses();
     // Children are listed after or before their parents: repeat until no process joins.
     for (bool joined = true; joined;) {
       joined = false;
-      for (const ProcessEntry& p : all)
-        if (!tree.count(p.id) && tree.count(p.parentId)) {
+      for (const e2e::RunningProcess& p : all)
+        if (!tree.count(p.id) && tree.count(p.parent)) {
           tree.insert(p.id);
           joined = true;
         }
     }
     std::vector<DWORD> running;
-    for (const ProcessEntry& p : all) {
+    for (const e2e::RunningProcess& p : all) {
       if (!tree.count(p.id)) continue;
       running.push_back(p.id);
       if (std::find(images.begin(), images.end(), p.image) == images.end()) images.push_back(p.image);

@@ -27,23 +27,6 @@ std::vector<char> programEnvironment() {
   return block;
 }
 
-struct RunningProcess {
-  DWORD id, parent;
-  std::string image;
-};
-
-std::vector<RunningProcess> runningProcesses() {
-  std::vector<RunningProcess> running;
-  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-  if (snapshot == INVALID_HANDLE_VALUE) return running;
-  PROCESSENTRY32 entry = {};
-  entry.dwSize = sizeof entry;
-  for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry))
-    running.push_back({entry.th32ProcessID, entry.th32ParentProcessID, entry.szExeFile});
-  CloseHandle(snapshot);
-  return running;
-}
-
 // The running processes descended from `root`, however many generations down.
 std::vector<RunningProcess> descendantsOf(DWORD root) {
   const std::vector<RunningProcess> running = runningProcesses();
@@ -61,6 +44,18 @@ std::vector<RunningProcess> descendantsOf(DWORD root) {
 }
 
 }  // namespace
+
+std::vector<RunningProcess> runningProcesses() {
+  std::vector<RunningProcess> running;
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return running;
+  PROCESSENTRY32 entry = {};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry))
+    running.push_back({entry.th32ProcessID, entry.th32ParentProcessID, entry.szExeFile});
+  CloseHandle(snapshot);
+  return running;
+}
 
 Process Process::start(const std::string& exe, const std::string& workingDir, const std::string& arguments) {
   STARTUPINFOA startup = {};

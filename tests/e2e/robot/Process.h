@@ -4,10 +4,19 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "e2e/robot/Wait.h"
 
 namespace e2e {
+
+struct RunningProcess {
+  DWORD id, parent;
+  std::string image;  // the program's file name
+};
+// Every running process, through the tool-help snapshot (Wine 8's tasklist prints
+// nothing); empty when no snapshot can be taken.
+std::vector<RunningProcess> runningProcesses();
 
 class Process {
  public:
