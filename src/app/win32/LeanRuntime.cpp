@@ -1,0 +1,26 @@
+// Pieces of the C++ run-time library replaced by smaller ones of the program's
+// own, so that the shipped file stays small. The library's versions would bring
+// in its name demangler and its second (reference-counted) string
+// implementation with the exception classes built on it: well over 100 KB.
+// Each replacement keeps what the program relies on: an error inside a handler
+// still reaches the application's error box with the library's message.
+#include <cstdlib>
+#include <new>
+
+#include "platform/Errors.h"
+
+namespace __gnu_cxx {
+// Only for an exception that nothing caught; the application catches every
+// exception of its handlers.
+void __verbose_terminate_handler() { std::abort(); }
+}  // namespace __gnu_cxx
+
+namespace std {
+void __throw_bad_alloc() { throw bad_alloc(); }
+void __throw_bad_array_new_length() { throw bad_array_new_length(); }
+void __throw_length_error(const char* what) { throw tsaver::Exception(what); }
+void __throw_logic_error(const char* what) { throw tsaver::Exception(what); }
+void __throw_out_of_range(const char* what) { throw tsaver::Exception(what); }
+void __throw_out_of_range_fmt(const char* format, ...) { throw tsaver::Exception(format); }
+void __throw_invalid_argument(const char* what) { throw tsaver::Exception(what); }
+}  // namespace std
