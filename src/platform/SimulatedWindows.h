@@ -121,6 +121,8 @@ class SimulatedWindows : public Platform {
   void sleep(unsigned milliseconds) override;
   ShellLinkResult saveShellLink(const ShellLinkData& link, const std::string& path) override;
 
+  std::vector<std::string> profileKeyNames(const std::string& section, const std::string& file) override;
+
  private:
   // The implementation keeps its own state below (file tree, registry, faults).
   struct State;
