@@ -40,6 +40,15 @@ class Win32Platform : public Platform {
   void startScreenSaver() override;
   void sleep(unsigned milliseconds) override;
   ShellLinkResult saveShellLink(const ShellLinkData& link, const std::string& path) override;
+
+  std::vector<std::string> profileKeyNames(const std::string& section, const std::string& file) override;
+
+  // Kept apart for speed: COM, once a link has needed it, stays initialised for
+  // the platform's life on the thread that made the first link.
+  ~Win32Platform() override;
+
+ private:
+  bool comKept_ = false;
 };
 
 }  // namespace tsaver
