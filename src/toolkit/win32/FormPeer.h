@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "toolkit/Form.h"
@@ -26,6 +27,11 @@ class FormPeer : public ContainerPeer {
   void registerWindow(HWND window, ControlPeer* peer) { byWindow_[window] = peer; }
   // The peer of one of this form's windows; null for any other window.
   ControlPeer* peerOf(HWND window) const;
+
+  // Whether a window of this form changed since the last question: its
+  // repainting waits on the next pump of messages.
+  void noteChange() { changed_ = true; }
+  bool takeChange() { return std::exchange(changed_, false); }
 
   void show();
   void hide();
@@ -52,6 +58,7 @@ class FormPeer : public ContainerPeer {
   HINSTANCE instance_;
   Form& formWidget_;
   HWND savedFocus_ = nullptr;
+  bool changed_ = false;
   int nextId_ = 100;
   std::unordered_map<HWND, ControlPeer*> byWindow_;
   // Children after parents; destroyed in reverse, so before the windows they live in.
