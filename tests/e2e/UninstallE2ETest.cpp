@@ -125,6 +125,19 @@ std::vector<std::string> relevant(std::vector<std::string> entries) {
   return entries;
 }
 
+// While the run waits a second for the tray program's file, the gauge shows its
+// bar at 20 % in navy and the percentage in black over the white rest.
+void expectGaugePaintedDuringTheTrayWait(const Process& uninstaller) {
+  const Window gauge = waitForWindow(uninstaller.id(), "Uninstall").named("gProgress");
+  constexpr std::uint32_t kNavy = 0x000080, kBlack = 0x000000;
+  const int frame = 2 * 300 + 2 * 22;
+  Image screen;
+  waitUntil([&] { return pixelsOf(screen = capture(), gauge, kNavy) > 0; }, "the gauge's bar", Millis(1500));
+  EXPECT_GT(pixelsOf(screen, gauge, kNavy), 50 * 20) << "the bar";
+  EXPECT_GT(pixelsOf(screen, gauge, kBlack), frame + 20) << "the percentage";
+  saveScreenshot("uninstall-gauge", Millis(0));
+}
+
 TEST_F(UninstallE2E, CompleteRemovalLeavesOnlyTheUnloggedTraces) {
   const MachineSnapshot before = snapshotMachine();
   install();
@@ -133,6 +146,7 @@ TEST_F(UninstallE2E, CompleteRemovalLeavesOnlyTheUnloggedTraces) {
 
   Process uninstaller = Process::start(installDir + "\\Uninstall.exe", installDir);
   const Clock::time_point pressed = startAndConfirm(uninstaller);
+  expectGaugePaintedDuringTheTrayWait(uninstaller);
   ASSERT_TRUE(uninstaller.waitForExit());
   const double removal = secondsSince(pressed);
   EXPECT_EQ(uninstaller.exitCode(), 0u);
