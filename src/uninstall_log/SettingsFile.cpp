@@ -23,6 +23,22 @@ bool hasOuterBlank(const std::string& text) {
 
 }  // namespace
 
+void SettingsFile::Open(const std::string& path) {
+  path_ = path;
+  forgetSection();
+}
+
+void SettingsFile::Release() {
+  path_.clear();
+  forgetSection();
+}
+
+void SettingsFile::forgetSection() {
+  keys_.known = false;
+  keys_.names.clear();
+  keys_.missingKeyAnswers.clear();
+}
+
 bool SettingsFile::mayHold(const std::string& key) const {
   // Beyond plain ASCII the platform's case rules are its own, blanks around the
   // key are its to trim, and a comment line is found by its name but not listed
@@ -37,14 +53,17 @@ bool SettingsFile::mayHold(const std::string& key) const {
 std::string SettingsFile::ReadString(const std::string& section, const std::string& key,
                                      const std::string& defaultValue) {
   if (!keys_.known || keys_.section != section) {
-    keys_ = SectionKeys{true, section, platform_.profileKeyNames(section, path_), {}};
+    forgetSection();
+    keys_.known = true;
+    keys_.section = section;
+    keys_.names = platform_.profileKeyNames(section, path_);
   }
   if (mayHold(key)) return platform_.getProfileString(section, key, defaultValue, path_);
-  const auto known = keys_.missingKeyAnswers.find(defaultValue);
-  if (known != keys_.missingKeyAnswers.end()) return known->second;
-  const std::string answer = platform_.getProfileString(section, kKeyNoFileHolds, defaultValue, path_);
-  keys_.missingKeyAnswers.emplace(defaultValue, answer);
-  return answer;
+  for (const auto& known : keys_.missingKeyAnswers)
+    if (known.first == defaultValue) return known.second;
+  keys_.missingKeyAnswers.emplace_back(defaultValue,
+                                       platform_.getProfileString(section, kKeyNoFileHolds, defaultValue, path_));
+  return keys_.missingKeyAnswers.back().second;
 }
 
 void SettingsFile::WriteString(const std::string& section, const std::string& key, const std::string& value) {

@@ -1,8 +1,8 @@
 #pragma once
 // A settings (profile) file bound to one path, for one use. Every write goes
 // straight to the file; a bare file name lies in the Windows directory.
-#include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/Platform.h"
@@ -14,10 +14,7 @@ class SettingsFile {
   explicit SettingsFile(Platform& platform) : platform_(platform) {}
 
   // Binds to the path; no file is touched, so a missing file is no error.
-  void Open(const std::string& path) {
-    path_ = path;
-    forgetSection();
-  }
+  void Open(const std::string& path);
   // The stored value, at most 1023 characters, or the default when the file,
   // section or key is missing. Reads of one section between writes see the
   // section as it was at the first of them.
@@ -27,10 +24,7 @@ class SettingsFile {
   // Removes the section with all its keys; raises like WriteString.
   void EraseSection(const std::string& section);
   // Nothing to flush: every write has gone to the file already.
-  void Release() {
-    path_.clear();
-    forgetSection();
-  }
+  void Release();
 
   const std::string& path() const { return path_; }
 
@@ -44,9 +38,9 @@ class SettingsFile {
     bool known = false;
     std::string section;
     std::vector<std::string> names;
-    std::map<std::string, std::string> missingKeyAnswers;  // by default value
+    std::vector<std::pair<std::string, std::string>> missingKeyAnswers;  // default, answer
   };
-  void forgetSection() { keys_ = SectionKeys{}; }
+  void forgetSection();
   // False only when the platform cannot find the key among the listed names.
   bool mayHold(const std::string& key) const;
 

@@ -199,9 +199,8 @@ void Win32Platform::winExec(const std::string& commandLine, int show) {
   startup.dwFlags = STARTF_USESHOWWINDOW;
   startup.wShowWindow = static_cast<WORD>(show);
   PROCESS_INFORMATION started{};
-  std::vector<char> line(commandLine.begin(), commandLine.end());
-  line.push_back('\0');
-  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started)) return;
+  std::string line = commandLine;  // CreateProcessA may write into the command line
+  if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started)) return;
   CloseHandle(started.hThread);
   CloseHandle(started.hProcess);
 }
