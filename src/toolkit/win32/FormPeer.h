@@ -5,7 +5,7 @@
 #include <windows.h>
 
 #include <memory>
-#include <unordered_map>
+#include <map>
 #include <utility>
 #include <vector>
 
@@ -60,7 +60,8 @@ class FormPeer : public ContainerPeer {
   HWND savedFocus_ = nullptr;
   bool changed_ = false;
   int nextId_ = 100;
-  std::unordered_map<HWND, ControlPeer*> byWindow_;
+  // An ordered map: the hash table would add its own code to the shipped program.
+  std::map<HWND, ControlPeer*> byWindow_;
   // Children after parents; destroyed in reverse, so before the windows they live in.
   std::vector<std::unique_ptr<ControlPeer>> peers_;
   std::vector<std::unique_ptr<TimerPeer>> timers_;
