@@ -242,5 +242,47 @@ TEST(ToolkitLabels, ATransparentLabelsNewTextReplacesItsOldOne) {
   EXPECT_EQ(countColour(window, caption, RGB(255, 0, 0)), 300 * 40) << "the shape beneath shows through";
 }
 
+// Colour pixels as the screen shows them now, without asking anything to repaint first.
+int shownColour(HWND window, const RECT& r, COLORREF colour) {
+  HDC dc = GetDC(window);
+  int n = 0;
+  for (int y = r.top; y < r.bottom; ++y)
+    for (int x = r.left; x < r.right; ++x) n += GetPixel(dc, x, y) == colour;
+  ReleaseDC(window, dc);
+  return n;
+}
+
+// A run may copy a large file before it next pumps messages: what it changes
+// must be on the screen at once, without a pump.
+TEST(ToolkitLabels, ChangesArePaintedBeforeAnyMessageIsPumped) {
+  Ui ui;
+  LabelForm* form = nullptr;
+  ui.app.createForm(form);
+  form->show();
+  pump(ui.backend, 50);
+  HWND window = ui.backend.windowOf(*form);
+  const RECT caption{10, 5, 310, 45};
+  ASSERT_GT(shownColour(window, caption, RGB(255, 255, 255)), 100);
+
+  form->lbl_caption->setCaption("i");
+  const int narrow = shownColour(window, caption, RGB(255, 255, 255));
+  EXPECT_GT(narrow, 0) << "the new text";
+  EXPECT_LT(narrow, 60) << "the old text is still beneath the new one";
+
+  // A step label turning from white to blue.
+  form->lbl_caption->setCaption("WWWWWWWWWWWW");
+  Font blue = form->lbl_caption->font();
+  blue.color = clBlue;
+  form->lbl_caption->setFont(blue);
+  EXPECT_GT(shownColour(window, caption, RGB(0, 0, 255)), 100) << "the label in its new colour";
+  EXPECT_EQ(shownColour(window, caption, RGB(255, 255, 255)), 0) << "the label in its old colour";
+}
+
+TEST_F(ToolkitPainting, GaugeProgressIsPaintedBeforeAnyMessageIsPumped) {
+  form->gProgress->setProgress(5);
+  const RECT bar{1, 1, form->gProgress->barRight(), 23};
+  EXPECT_EQ(shownColour(gauge, bar, kNavy), (bar.right - bar.left) * (bar.bottom - bar.top));
+}
+
 }  // namespace
 }  // namespace toolkit_test
