@@ -1,15 +1,22 @@
 #pragma once
 // The program's error classes. Each carries the message text that the user
 // finally sees in the application's error box (followed by a full stop).
-#include <stdexcept>
+#include <exception>
 #include <string>
+#include <utility>
 
 namespace tsaver {
 
-class Exception : public std::runtime_error {
+// Holds its text itself: std::runtime_error would bring the run-time library's
+// second string implementation into the program, some tens of kilobytes.
+class Exception : public std::exception {
  public:
-  explicit Exception(const std::string& message) : std::runtime_error(message) {}
-  std::string message() const { return what(); }
+  explicit Exception(std::string message) : message_(std::move(message)) {}
+  const char* what() const noexcept override { return message_.c_str(); }
+  std::string message() const { return message_; }
+
+ private:
+  std::string message_;
 };
 
 // A failing text-file open, read or write; the message follows the code.

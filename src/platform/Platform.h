@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace tsaver {
 
@@ -100,7 +101,7 @@ class Platform {
   // --- Shell, processes, system -----------------------------------------------
   // ShellExecuteA(0, no verb, file, parameters, no directory, show).
   virtual void shellExecute(const std::string& file, const std::string& parameters, int show) = 0;
-  // WinExec(commandLine, show).
+  // As WinExec(commandLine, show), without waiting for the program to become idle.
   virtual void winExec(const std::string& commandLine, int show) = 0;
   // SHGetSpecialFolderLocation(0, CSIDL_DESKTOPDIRECTORY) + SHGetPathFromIDList; empty when the shell cannot say.
   virtual std::string desktopDirectory() = 0;
@@ -139,6 +140,11 @@ class Platform {
                                         const std::string& variable, const std::string& value) = 0;
   // Tells the process waiting in startSelfRemovingProgram with that value that this one runs.
   virtual void announceStarted(const std::string& value) = 0;
+
+  // --- For reading a whole settings-file section at the cost of one read ----------
+  // The names of the section's keys as GetPrivateProfileStringA(section, NULL, ...)
+  // lists them, in file order; none when the file or the section is missing.
+  virtual std::vector<std::string> profileKeyNames(const std::string& section, const std::string& file) = 0;
 };
 
 // Creates the directory with every missing parent: drop one trailing "\"; a path

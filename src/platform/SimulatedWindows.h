@@ -150,6 +150,8 @@ class SimulatedWindows : public Platform {
                                 const std::string& variable, const std::string& value) override;
   void announceStarted(const std::string& value) override;
 
+  std::vector<std::string> profileKeyNames(const std::string& section, const std::string& file) override;
+
  private:
   // The implementation keeps its own state below (file tree, registry, faults).
   struct State;

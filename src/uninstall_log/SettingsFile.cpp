@@ -1,19 +1,78 @@
 #include "uninstall_log/SettingsFile.h"
 
+#include <algorithm>
+
 #include "platform/Errors.h"
+#include "platform/Paths.h"
 
 namespace tsaver {
 
+namespace {
+
+// No line of a settings file can name a key with "=" in it: the first "=" ends the name.
+constexpr const char* kKeyNoFileHolds = "=";
+
+bool isPlainAscii(const std::string& text) {
+  return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+bool hasOuterBlank(const std::string& text) {
+  const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+  return !text.empty() && (blank(text.front()) || blank(text.back()));
+}
+
+}  // namespace
+
+void SettingsFile::Open(const std::string& path) {
+  path_ = path;
+  forgetSection();
+}
+
+void SettingsFile::Release() {
+  path_.clear();
+  forgetSection();
+}
+
+void SettingsFile::forgetSection() {
+  keys_.known = false;
+  keys_.names.clear();
+  keys_.missingKeyAnswers.clear();
+}
+
+bool SettingsFile::mayHold(const std::string& key) const {
+  // Beyond plain ASCII the platform's case rules are its own, blanks around the
+  // key are its to trim, and a comment line is found by its name but not listed
+  // (Wine, measured): the file decides those keys.
+  if (!isPlainAscii(key) || hasOuterBlank(key) || (!key.empty() && key.front() == ';')) return true;
+  const std::string wanted = upperAscii(key);
+  return std::any_of(keys_.names.begin(), keys_.names.end(), [&](const std::string& name) {
+    return !isPlainAscii(name) || upperAscii(name) == wanted;
+  });
+}
+
 std::string SettingsFile::ReadString(const std::string& section, const std::string& key,
                                      const std::string& defaultValue) {
-  return platform_.getProfileString(section, key, defaultValue, path_);
+  if (!keys_.known || keys_.section != section) {
+    forgetSection();
+    keys_.known = true;
+    keys_.section = section;
+    keys_.names = platform_.profileKeyNames(section, path_);
+  }
+  if (mayHold(key)) return platform_.getProfileString(section, key, defaultValue, path_);
+  for (const auto& known : keys_.missingKeyAnswers)
+    if (known.first == defaultValue) return known.second;
+  keys_.missingKeyAnswers.emplace_back(defaultValue,
+                                       platform_.getProfileString(section, kKeyNoFileHolds, defaultValue, path_));
+  return keys_.missingKeyAnswers.back().second;
 }
 
 void SettingsFile::WriteString(const std::string& section, const std::string& key, const std::string& value) {
+  forgetSection();
   if (!platform_.writeProfileString(section, key, value, path_)) throw ESettingsWriteError(path_);
 }
 
 void SettingsFile::EraseSection(const std::string& section) {
+  forgetSection();
   if (!platform_.writeProfileString(section, std::nullopt, std::nullopt, path_)) throw ESettingsWriteError(path_);
 }
 

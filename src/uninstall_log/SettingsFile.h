@@ -2,6 +2,8 @@
 // A settings (profile) file bound to one path, for one use. Every write goes
 // straight to the file; a bare file name lies in the Windows directory.
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/Platform.h"
 
@@ -12,22 +14,39 @@ class SettingsFile {
   explicit SettingsFile(Platform& platform) : platform_(platform) {}
 
   // Binds to the path; no file is touched, so a missing file is no error.
-  void Open(const std::string& path) { path_ = path; }
+  void Open(const std::string& path);
   // The stored value, at most 1023 characters, or the default when the file,
-  // section or key is missing.
+  // section or key is missing. Reads of one section between writes see the
+  // section as it was at the first of them.
   std::string ReadString(const std::string& section, const std::string& key, const std::string& defaultValue);
   // Raises ESettingsWriteError "Unable to write to %s" (the opened path) on failure.
   void WriteString(const std::string& section, const std::string& key, const std::string& value);
   // Removes the section with all its keys; raises like WriteString.
   void EraseSection(const std::string& section);
   // Nothing to flush: every write has gone to the file already.
-  void Release() { path_.clear(); }
+  void Release();
 
   const std::string& path() const { return path_; }
 
  private:
+  // A reader probes hundreds of keys of which a section holds a few, and every
+  // platform read parses the whole file. So the section's key names are listed
+  // once: a key that may be among them is read from the file as before; any
+  // other gets the platform's answer for a key that no file can hold, asked once
+  // per default (a missing key's answer is the default as the platform treats it).
+  struct SectionKeys {
+    bool known = false;
+    std::string section;
+    std::vector<std::string> names;
+    std::vector<std::pair<std::string, std::string>> missingKeyAnswers;  // default, answer
+  };
+  void forgetSection();
+  // False only when the platform cannot find the key among the listed names.
+  bool mayHold(const std::string& key) const;
+
   Platform& platform_;
   std::string path_;
+  SectionKeys keys_;
 };
 
 }  // namespace tsaver

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "contract/ContractFixture.h"
+#include "uninstall_log/SettingsFile.h"
 
 namespace tsaver::contract {
 namespace {
@@ -167,6 +168,55 @@ TEST_F(Profiles, WritingFailsWhereNoFileCanBe) {
   EXPECT_TRUE(p().directoryExists(at("adir")));
   EXPECT_FALSE(write("S", std::string("k"), std::string("v"), at("missing\\x.ini")));
   EXPECT_FALSE(p().directoryExists(at("missing")));
+}
+
+TEST_F(Profiles, ASectionReadOnceAnswersEveryKeyAsThePlatformDoes) {
+  const std::string file = at("probes.ini");
+  p().writeFile(file,
+                "[FILES]\r\n"
+                "FILE1=plain\r\n"
+                "  FILE2  =  spaced value  \r\n"
+                "file3=\"quoted\"\r\n"
+                "FILE4='single'\r\n"
+                "FILE5=\"half\r\n"
+                "FILE6=\r\n"
+                "FILE7\r\n"
+                "FILE8=first\r\n"
+                "FILE8=second\r\n"
+                "FILE9=" + std::string(1500, 'v') + "\r\n"
+                ";FILE10=commented\r\n"
+                "FILE 11=inner blank\r\n"
+                "FILE12==starts with equals\r\n"
+                "[files]\r\n"
+                "FILE13=a second section of the same name\r\n"
+                "[OTHER]\r\n"
+                "FILE14=other section\r\n");
+  std::vector<std::string> keys = {" FILE1", "FILE1 ", ";FILE10", "FILE 11", "FILE11", "FILE", ""};
+  for (int n = 1; n <= 15; ++n) {
+    keys.push_back("FILE" + std::to_string(n));
+    keys.push_back("file" + std::to_string(n));
+  }
+  const std::string defaults[] = {"NONE", "", "  with blanks  ", std::string(1500, 'd')};
+  for (const std::string& path : {file, at("missing.ini")})
+    for (const char* section : {"FILES", "files", "OTHER", "MISSING"}) {
+      SettingsFile settings(p());
+      settings.Open(path);
+      for (const std::string& fallback : defaults)
+        for (const std::string& key : keys)
+          EXPECT_EQ(settings.ReadString(section, key, fallback), read(section, key, path, fallback))
+              << path << " [" << section << "] \"" << key << "\" default \"" << fallback.substr(0, 20) << "\"";
+    }
+}
+
+TEST_F(Profiles, ASectionReadOnceSeesTheAccessorsOwnWrites) {
+  const std::string file = at("rewritten.ini");
+  SettingsFile settings(p());
+  settings.Open(file);
+  EXPECT_EQ(settings.ReadString("S", "k", "NONE"), "NONE");
+  settings.WriteString("S", "k", "written");
+  EXPECT_EQ(settings.ReadString("S", "k", "NONE"), "written");
+  settings.EraseSection("S");
+  EXPECT_EQ(settings.ReadString("S", "k", "NONE"), "NONE");
 }
 
 }  // namespace

@@ -116,6 +116,19 @@ std::vector<ProfileSection> withoutEmptyBoot(std::vector<ProfileSection> section
   return sections;
 }
 
+// While the run waits a second for the tray program's file, the gauge shows its
+// bar at 20 % in navy and the percentage in black over the white rest.
+void expectGaugePaintedDuringTheTrayWait(DWORD removal) {
+  const Window gauge = waitForWindow(removal, "Uninstall").named("gProgress");
+  constexpr std::uint32_t kNavy = 0x000080, kBlack = 0x000000;
+  const int frame = 2 * 300 + 2 * 22;
+  Image screen;
+  waitUntil([&] { return pixelsOf(screen = capture(), gauge, kNavy) > 0; }, "the gauge's bar", Millis(1500));
+  EXPECT_GT(pixelsOf(screen, gauge, kNavy), 50 * 20) << "the bar";
+  EXPECT_GT(pixelsOf(screen, gauge, kBlack), frame + 20) << "the percentage";
+  saveScreenshot("uninstall-gauge", Millis(0));
+}
+
 TEST_F(UninstallE2E, CompleteRemovalLeavesOnlyTheUnloggedTraces) {
   const std::string windows = windowsDir();
   const std::vector<ProfileSection> systemIni = withoutEmptyBoot(profileSections(windows + "\\system.ini"));
@@ -125,7 +138,9 @@ TEST_F(UninstallE2E, CompleteRemovalLeavesOnlyTheUnloggedTraces) {
   waitForFixtureRecords("tasktray", "exit", 1);
 
   Process uninstaller = Process::start(installDir + "\\Uninstall.exe", installDir);
-  const Clock::time_point pressed = confirm(removalProcess(uninstaller));
+  const DWORD removal = removalProcess(uninstaller);
+  const Clock::time_point pressed = confirm(removal);
+  expectGaugePaintedDuringTheTrayWait(removal);
   ASSERT_TRUE(uninstaller.waitForExitWithDescendants());
   const double removal = secondsSince(pressed);
   EXPECT_EQ(uninstaller.exitCode(), 0u);

@@ -175,15 +175,20 @@ class LabelForm : public Form {
   Label* lbl_plain;
 };
 
-// How many pixels of the rectangle have the colour, as the screen shows it.
-int countColour(HWND window, const RECT& r, COLORREF colour) {
-  pixelAt(window, r.left, r.top);
+// How many pixels of the rectangle have the colour, as the screen shows it now.
+int shownColour(HWND window, const RECT& r, COLORREF colour) {
   HDC dc = GetDC(window);
   int n = 0;
   for (int y = r.top; y < r.bottom; ++y)
     for (int x = r.left; x < r.right; ++x) n += GetPixel(dc, x, y) == colour;
   ReleaseDC(window, dc);
   return n;
+}
+
+// The same, once everything has been repainted.
+int countColour(HWND window, const RECT& r, COLORREF colour) {
+  pixelAt(window, r.left, r.top);
+  return shownColour(window, r, colour);
 }
 
 TEST(ToolkitLabels, FontsAndColoursReachTheStaticControls) {
@@ -230,16 +235,29 @@ TEST(ToolkitLabels, ATransparentLabelsNewTextReplacesItsOldOne) {
   HWND window = ui.backend.windowOf(*form);
   const RECT caption{10, 5, 310, 45};
   ASSERT_GT(countColour(window, caption, RGB(255, 255, 255)), 100);
-  // Without the parent repainting beneath it, the old text would stay under the new one.
+  // Without the parent repainting beneath it, the old text would stay under the new
+  // one. Painted at once, before any pump: a run may copy a large file before its next.
   form->lbl_caption->setCaption("i");
-  pump(ui.backend, 50);
-  const int narrow = countColour(window, caption, RGB(255, 255, 255));
+  const int narrow = shownColour(window, caption, RGB(255, 255, 255));
   EXPECT_GT(narrow, 0);
   EXPECT_LT(narrow, 60);
+  // A step label turning from white to blue, at once as well.
+  form->lbl_caption->setCaption("WWWWWWWWWWWW");
+  Font blue = form->lbl_caption->font();
+  blue.color = clBlue;
+  form->lbl_caption->setFont(blue);
+  EXPECT_GT(shownColour(window, caption, RGB(0, 0, 255)), 100) << "the label in its new colour";
+  EXPECT_EQ(shownColour(window, caption, RGB(255, 255, 255)), 0) << "the label in its old colour";
   form->lbl_caption->setCaption("");
   pump(ui.backend, 50);
   EXPECT_EQ(countColour(window, caption, RGB(255, 255, 255)), 0);
   EXPECT_EQ(countColour(window, caption, RGB(255, 0, 0)), 300 * 40) << "the shape beneath shows through";
+}
+
+TEST_F(ToolkitPainting, GaugeProgressIsPaintedBeforeAnyMessageIsPumped) {
+  form->gProgress->setProgress(5);
+  const RECT bar{1, 1, form->gProgress->barRight(), 23};
+  EXPECT_EQ(shownColour(gauge, bar, kNavy), (bar.right - bar.left) * (bar.bottom - bar.top));
 }
 
 }  // namespace

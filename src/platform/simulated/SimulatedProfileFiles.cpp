@@ -186,4 +186,21 @@ bool SimulatedWindows::writeProfileString(const std::string& section, const std:
   return true;
 }
 
+// --- Reading a whole section -------------------------------------------------------------------
+
+std::vector<std::string> SimulatedWindows::profileKeyNames(const std::string& section, const std::string& file) {
+  std::vector<std::string> names;
+  const State::Node* node = state_->profileFile(file);
+  if (!node) return names;
+  const auto lines = splitLines(node->content);
+  const auto header = findSection(lines, section);
+  if (header == lines.size()) return names;
+  std::string name;
+  std::string value;
+  for (auto i = header + 1; i < sectionEnd(lines, header); ++i)
+    // As Wine: a comment line is found by its name, but not listed.
+    if (keyLine(lines[i], name, value) && name.front() != ';') names.push_back(name);
+  return names;
+}
+
 }  // namespace tsaver

@@ -3,7 +3,6 @@
 #include <windows.h>
 #include <objbase.h>
 #include <objidl.h>
-#include <shlguid.h>
 #include <shobjidl.h>
 
 #include "platform/win32/Com.h"
@@ -14,16 +13,21 @@ namespace {
 
 std::string shellText(const std::string& text) { return text.substr(0, kShellLinkTextLimit); }
 
+// Spelled out here: the library that defines them holds every GUID of Windows in
+// one piece, tens of kilobytes the program would carry for these three.
+constexpr CLSID kShellLinkClass = {0x00021401, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+constexpr IID kShellLinkAnsi = {0x000214EE, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+constexpr IID kPersistFile = {0x0000010B, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+
 }  // namespace
 
 ShellLinkResult saveShellLinkThroughCom(const ShellLinkData& link, const std::string& path) {
   ScopedCoInitialize com;
   ComPtr<IShellLinkA> shellLink;
-  if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                              shellLink.receive())))
+  if (FAILED(CoCreateInstance(kShellLinkClass, nullptr, CLSCTX_INPROC_SERVER, kShellLinkAnsi, shellLink.receive())))
     return ShellLinkResult::CreateFailed;
   ComPtr<IPersistFile> persistFile;
-  if (FAILED(shellLink->QueryInterface(IID_IPersistFile, persistFile.receive())))
+  if (FAILED(shellLink->QueryInterface(kPersistFile, persistFile.receive())))
     return ShellLinkResult::QueryInterfaceFailed;
 
   // The setters' results are not examined: the link keeps what the shell accepted.

@@ -189,7 +189,17 @@ void Win32Platform::shellExecute(const std::string& file, const std::string& par
 }
 
 void Win32Platform::winExec(const std::string& commandLine, int show) {
-  WinExec(commandLine.c_str(), static_cast<UINT>(show));
+  // What WinExec does, without its wait (up to 30 s) for the started program to
+  // become idle: the program never waits for what it starts.
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = static_cast<WORD>(show);
+  PROCESS_INFORMATION started{};
+  std::string line = commandLine;  // CreateProcessA may write into the command line
+  if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started)) return;
+  CloseHandle(started.hThread);
+  CloseHandle(started.hProcess);
 }
 
 std::string Win32Platform::desktopDirectory() {
@@ -209,6 +219,10 @@ void Win32Platform::startScreenSaver() { PostMessageA(GetDesktopWindow(), WM_SYS
 void Win32Platform::sleep(unsigned milliseconds) { Sleep(milliseconds); }
 
 ShellLinkResult Win32Platform::saveShellLink(const ShellLinkData& link, const std::string& path) {
+  // Each save pairs its own CoInitialize and CoUninitialize; this outer one keeps
+  // the apartment, and the shell's link object loaded in it, from being torn
+  // down and built again for every link, which costs more than the link itself.
+  if (!comKept_) comKept_ = SUCCEEDED(CoInitialize(nullptr));
   return saveShellLinkThroughCom(link, path);
 }
 
@@ -247,5 +261,30 @@ bool Win32Platform::startSelfRemovingProgram(const std::string& program, const s
 }
 
 void Win32Platform::announceStarted(const std::string& value) { announceToStarter(value); }
+
+Win32Platform::~Win32Platform() {
+  if (comKept_) CoUninitialize();
+}
+
+// --- Reading a whole section ---------------------------------------------------------------
+
+std::vector<std::string> Win32Platform::profileKeyNames(const std::string& section, const std::string& file) {
+  // NUL-separated names ending in a second NUL; a list that did not fit comes back
+  // as the buffer's size less two, so the buffer grows until it does fit.
+  std::vector<char> buffer(4096);
+  DWORD length = 0;
+  for (;;) {
+    length = GetPrivateProfileStringA(section.c_str(), nullptr, "", buffer.data(), static_cast<DWORD>(buffer.size()),
+                                      file.c_str());
+    if (length + 2 < buffer.size()) break;
+    buffer.resize(buffer.size() * 2);
+  }
+  std::vector<std::string> names;
+  for (DWORD start = 0; start < length;) {
+    names.emplace_back(buffer.data() + start);
+    start += static_cast<DWORD>(names.back().size()) + 1;
+  }
+  return names;
+}
 
 }  // namespace tsaver

@@ -21,8 +21,10 @@ RECT ControlPeer::boundsRect() const {
 }
 
 void ControlPeer::invalidateBeneath() const {
+  // Painted now, the parent before its children, rather than whenever messages
+  // are next pumped: a run may copy a large file before that.
   const RECT r = boundsRect();
-  RedrawWindow(parentWindow(), &r, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+  RedrawWindow(parentWindow(), &r, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
 }
 
 void ControlPeer::createWindow(const char* windowClass, DWORD style, DWORD exStyle) {
@@ -44,6 +46,7 @@ void ControlPeer::adoptWindow(HWND window) {
 }
 
 void ControlPeer::changed(Change what) {
+  form_.noteChange();
   HWND window = window_.get();
   switch (what) {
     case Change::Caption:

@@ -42,7 +42,7 @@ class ControlPeer : public Peer {
   virtual void onChanged(Change) {}
   HWND parentWindow() const;
   RECT boundsRect() const;
-  // The parent's area beneath the control, child windows included, repaints.
+  // The parent's area beneath the control, child windows included, repaints at once.
   void invalidateBeneath() const;
   HBRUSH backgroundBrush() const { return brush_.get(); }
   HFONT fontHandle() const { return font_.get(); }

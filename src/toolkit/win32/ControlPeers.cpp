@@ -71,6 +71,7 @@ PaintedPeer::PaintedPeer(FormPeer& form, Control& control) : ControlPeer(form, c
 }
 
 void PaintedPeer::changed(Change) {
+  form_.noteChange();
   RedrawWindow(parentWindow(), &painted_, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
   painted_ = boundsRect();
   invalidateBeneath();

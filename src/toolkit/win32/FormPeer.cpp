@@ -168,6 +168,7 @@ void FormPeer::changed(Change what) {
 }
 
 void FormPeer::show() {
+  noteChange();
   savedFocus_ = nullptr;
   // Stay-on-top may have been set after the window was made.
   SetWindowPos(window(), formWidget_.stayOnTop() ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
@@ -178,14 +179,21 @@ void FormPeer::show() {
   UpdateWindow(window());
 }
 
-void FormPeer::hide() { ShowWindow(window(), SW_HIDE); }
+void FormPeer::hide() {
+  noteChange();
+  ShowWindow(window(), SW_HIDE);
+}
 
 void FormPeer::bringToFront() {
+  noteChange();
   SetWindowPos(window(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   if (IsWindowVisible(window())) SetForegroundWindow(window());
 }
 
-void FormPeer::repaint() { RedrawWindow(window(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN); }
+void FormPeer::repaint() {
+  noteChange();
+  RedrawWindow(window(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
 
 bool FormPeer::pressKey(WPARAM key) {
   if (key == VK_RETURN)

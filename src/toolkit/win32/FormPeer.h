@@ -5,7 +5,8 @@
 #include <windows.h>
 
 #include <memory>
-#include <unordered_map>
+#include <map>
+#include <utility>
 #include <vector>
 
 #include "toolkit/Form.h"
@@ -26,6 +27,11 @@ class FormPeer : public ContainerPeer {
   void registerWindow(HWND window, ControlPeer* peer) { byWindow_[window] = peer; }
   // The peer of one of this form's windows; null for any other window.
   ControlPeer* peerOf(HWND window) const;
+
+  // Whether a window of this form changed since the last question: its
+  // repainting waits on the next pump of messages.
+  void noteChange() { changed_ = true; }
+  bool takeChange() { return std::exchange(changed_, false); }
 
   void show();
   void hide();
@@ -52,8 +58,10 @@ class FormPeer : public ContainerPeer {
   HINSTANCE instance_;
   Form& formWidget_;
   HWND savedFocus_ = nullptr;
+  bool changed_ = false;
   int nextId_ = 100;
-  std::unordered_map<HWND, ControlPeer*> byWindow_;
+  // An ordered map: the hash table would add its own code to the shipped program.
+  std::map<HWND, ControlPeer*> byWindow_;
   // Children after parents; destroyed in reverse, so before the windows they live in.
   std::vector<std::unique_ptr<ControlPeer>> peers_;
   std::vector<std::unique_ptr<TimerPeer>> timers_;

@@ -12,7 +12,8 @@ GaugePeer::GaugePeer(FormPeer& form, Gauge& gauge) : OwnWindowPeer(form, gauge),
 }
 
 void GaugePeer::onChanged(Change what) {
-  if (what == Change::Progress) InvalidateRect(window(), nullptr, FALSE);
+  // Drawn at once: the runs that move it may not pump messages for a while.
+  if (what == Change::Progress) RedrawWindow(window(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
 }
 
 void GaugePeer::paint(HWND window, HDC target) const {

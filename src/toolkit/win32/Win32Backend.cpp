@@ -88,6 +88,15 @@ void Win32Backend::runMessageLoop(Application&) {
 }
 
 void Win32Backend::processMessages() {
+  // The runs pump after each of hundreds of steps, and under Wine each look at the
+  // queue is a round trip to its server. So the queue is looked at whenever a
+  // window changed since the last look, to paint the change, and otherwise at
+  // most every kQuietPumpIntervalMs, which still serves input and timers.
+  bool changed = false;
+  for (const auto& entry : forms_) changed = entry.second->takeChange() || changed;
+  const DWORD now = GetTickCount();
+  if (!changed && now - lastPump_ < kQuietPumpIntervalMs) return;
+  lastPump_ = now;
   MSG msg;
   while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
     if (msg.message == WM_QUIT) {

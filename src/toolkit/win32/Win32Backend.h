@@ -58,6 +58,8 @@ class Win32Backend : public Backend {
   WindowClasses classes_;
   UniqueWindow appWindow_;
   std::map<const Form*, std::unique_ptr<FormPeer>> forms_;
+  static constexpr DWORD kQuietPumpIntervalMs = 20;
+  DWORD lastPump_ = GetTickCount() - kQuietPumpIntervalMs;
 };
 
 }  // namespace tsaver::tk

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include "e2e/robot/Files.h"
 
 namespace e2e {
@@ -94,6 +96,19 @@ Image capture(const Window& window) {
   BitBlt(canvas.dc(), 0, 0, r.right - r.left, r.bottom - r.top, screen, r.left, r.top, SRCCOPY);
   ReleaseDC(nullptr, screen);
   return canvas.image();
+}
+
+int pixelsOf(const Image& screen, const Window& control, std::uint32_t colour, const Window& cover) {
+  RECT area, hidden = {0, 0, 0, 0};
+  GetWindowRect(control.handle(), &area);
+  if (cover) GetWindowRect(cover.handle(), &hidden);
+  int n = 0;
+  for (int y = std::max<int>(area.top, 0); y < std::min<int>(area.bottom, screen.height); ++y)
+    for (int x = std::max<int>(area.left, 0); x < std::min<int>(area.right, screen.width); ++x) {
+      const POINT p = {x, y};
+      if (!PtInRect(&hidden, p) && screen.at(x, y) == colour) ++n;
+    }
+  return n;
 }
 
 bool showsSystemIcon(const Window& control, const char* icon) {

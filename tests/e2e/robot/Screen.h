@@ -21,6 +21,10 @@ struct Image {
 
 // The screen inside `window`'s outer rectangle (the whole screen for a null window).
 Image capture(const Window& window = Window());
+// How many pixels of `control`'s rectangle, less the part that `cover` hides,
+// have `colour` (0x00RRGGBB) in `screen`, a capture of the whole screen.
+int pixelsOf(const Image& screen, const Window& control, std::uint32_t colour, const Window& cover = Window());
+
 // The control (a message box's icon) shows the system icon `icon` (IDI_HAND,
 // IDI_QUESTION, ...): what the screen shows at its top left, pixel for pixel,
 // equals that icon drawn here over the control's background colour.
