@@ -1,7 +1,8 @@
 #include "uninstaller/TemporaryCopy.h"
 
-#include <cstdio>
+#include <functional>
 #include <random>
+#include <string>
 
 namespace tsaver {
 
@@ -14,12 +15,13 @@ constexpr int kFolderAttempts = 8;
 constexpr unsigned kFirstProcessWaitMs = 30000;
 
 // A new, empty folder under the temporary directory; empty when none could be made.
-std::string makeFreshFolder(Platform& platform, const std::string& temporaryDirectory) {
-  std::random_device entropy;
+// The names are drawn from a generator seeded with this process's identity (its id
+// and start time), which no other process shares; the library's random_device
+// would bring a large part of the run-time library into the shipped file.
+std::string makeFreshFolder(Platform& platform, const std::string& temporaryDirectory, const std::string& identity) {
+  std::minstd_rand draw(static_cast<std::minstd_rand::result_type>(std::hash<std::string>()(identity)));
   for (int attempt = 0; attempt < kFolderAttempts; ++attempt) {
-    char name[16];
-    std::snprintf(name, sizeof name, "tsv%08x", static_cast<unsigned>(entropy()));
-    const std::string folder = temporaryDirectory + "\\" + name;
+    const std::string folder = temporaryDirectory + "\\tsv" + std::to_string(draw());
     if (platform.createDirectory(folder)) return folder;
   }
   return std::string();
@@ -37,7 +39,7 @@ bool handOffToTemporaryCopy(Platform& platform) {
   const std::string identity = platform.processIdentity();
   const std::string temporaryDirectory = platform.temporaryDirectory();
   if (identity.empty() || temporaryDirectory.empty()) return false;
-  const std::string folder = makeFreshFolder(platform, temporaryDirectory);
+  const std::string folder = makeFreshFolder(platform, temporaryDirectory, identity);
   if (folder.empty()) return false;
   const std::string copy = folder + "\\" + kTemporaryCopyName;
   if (platform.copyFile(platform.moduleFileName(), copy) &&

@@ -1,7 +1,7 @@
 #include "platform/win32/RemovalProcesses.h"
 
-#include <cstdio>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "platform/Paths.h"
@@ -63,17 +63,20 @@ std::vector<char> environmentWith(const std::vector<std::pair<std::string, std::
 std::string identityOf(HANDLE process, DWORD id) {
   FILETIME created, exited, kernel, user;
   if (!GetProcessTimes(process, &created, &exited, &kernel, &user)) return std::string();
-  char text[40];
-  std::snprintf(text, sizeof text, "%lu.%08lx%08lx", static_cast<unsigned long>(id),
-                static_cast<unsigned long>(created.dwHighDateTime), static_cast<unsigned long>(created.dwLowDateTime));
-  return text;
+  const unsigned long long startTime =
+      (static_cast<unsigned long long>(created.dwHighDateTime) << 32) | created.dwLowDateTime;
+  return std::to_string(id) + "." + std::to_string(startTime);
 }
 
 UniqueHandle openIdentifiedProcess(const std::string& identity) {
-  unsigned long id = 0;
-  if (std::sscanf(identity.c_str(), "%lu.", &id) != 1) return UniqueHandle();
-  UniqueHandle process(OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, static_cast<DWORD>(id)));
-  if (process.valid() && identityOf(process.get(), static_cast<DWORD>(id)) != identity) process.reset();
+  // The process id: the digits before the first ".".
+  const std::string::size_type digits = identity.find_first_not_of("0123456789");
+  if (digits == 0 || digits == std::string::npos || digits > 10) return UniqueHandle();
+  unsigned long long number = 0;
+  for (std::string::size_type i = 0; i < digits; ++i) number = number * 10 + (identity[i] - '0');
+  const DWORD id = static_cast<DWORD>(number);
+  UniqueHandle process(OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, id));
+  if (process.valid() && identityOf(process.get(), id) != identity) process.reset();
   return process;
 }
 
