@@ -30,6 +30,11 @@ std::uint64_t fileSize(const std::string& hostPath) {
 int run(int argc, char** argv) {
   const std::string command = argc > 1 ? argv[1] : "";
   if (command == "payload" && argc == 2) {
+    // Without a window manager, Wine holds every hide and close of a window for two
+    // seconds while it waits for one; Windows always has one. A Wine virtual desktop
+    // manages the windows itself, as in the end-to-end tests. It takes effect when
+    // Wine's server starts again, before the rounds.
+    e2e::useVirtualDesktop();
     std::printf("Payload: %s\n", bench::makePayload().c_str());
     return 0;
   }
@@ -39,10 +44,6 @@ int run(int argc, char** argv) {
   }
   const int rounds = std::atoi(argv[2]);
   if (rounds < 1) throw e2e::RobotError("ROUNDS must be 1 or more");
-  // Without a window manager, Wine holds every hide and close of a window for two
-  // seconds while it waits for one; Windows always has one. A Wine virtual desktop
-  // manages the windows itself, as the end-to-end tests run them.
-  e2e::useVirtualDesktop();
   bench::Results results;
   results.sizes = {fileSize(argv[5]), fileSize(argv[6]), fileSize(argv[3]), fileSize(argv[4])};
   // A fresh prefix makes its caches (fonts, registry, shell folders) on first use:
