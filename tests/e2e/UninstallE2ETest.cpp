@@ -138,9 +138,9 @@ TEST_F(UninstallE2E, CompleteRemovalLeavesOnlyTheUnloggedTraces) {
   waitForFixtureRecords("tasktray", "exit", 1);
 
   Process uninstaller = Process::start(installDir + "\\Uninstall.exe", installDir);
-  const DWORD removal = removalProcess(uninstaller);
-  const Clock::time_point pressed = confirm(removal);
-  expectGaugePaintedDuringTheTrayWait(removal);
+  const DWORD copy = removalProcess(uninstaller);
+  const Clock::time_point pressed = confirm(copy);
+  expectGaugePaintedDuringTheTrayWait(copy);
   ASSERT_TRUE(uninstaller.waitForExitWithDescendants());
   const double removal = secondsSince(pressed);
   EXPECT_EQ(uninstaller.exitCode(), 0u);
