@@ -50,7 +50,13 @@ void ControlPeer::changed(Change what) {
   HWND window = window_.get();
   switch (what) {
     case Change::Caption:
+      // A static control paints its new text at once, and a transparent one over
+      // its old text, which the screen may show before the background beneath is
+      // repainted; so the text changes unseen, and is then painted as invalidated.
+      SendMessageA(window, WM_SETREDRAW, FALSE, 0);
       SetWindowTextA(window, control_.caption().c_str());
+      SendMessageA(window, WM_SETREDRAW, TRUE, 0);
+      InvalidateRect(window, nullptr, TRUE);
       break;
     case Change::Bounds: {
       const Bounds& b = control_.bounds();
