@@ -2,7 +2,7 @@
 # Sourced by the README's commands.
 tsaver_prerequisites() {
   local packages=(cmake ninja-build g++ g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686
-                  binutils-mingw-w64-x86-64 wine wine64 xvfb googletest imagemagick xauth nsis)
+                  binutils-mingw-w64-x86-64 wine wine64 xvfb googletest imagemagick xauth ccache nsis)
   local missing=()
   local p
   for p in "${packages[@]}"; do
@@ -38,6 +38,10 @@ tsaver_display() {
 
 tsaver_build() {
   local preset
+  # Compiles are shared through ccache between builds and checkouts of this tree.
+  if command -v ccache >/dev/null; then
+    export CMAKE_C_COMPILER_LAUNCHER=ccache CMAKE_CXX_COMPILER_LAUNCHER=ccache CCACHE_BASEDIR="$PWD"
+  fi
   for preset in "$@"; do
     echo "== build $preset"
     cmake --preset "$preset" >/dev/null || return 1
