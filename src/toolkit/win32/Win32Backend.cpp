@@ -1,5 +1,7 @@
 #include "toolkit/win32/Win32Backend.h"
 
+#include <algorithm>
+
 #include "toolkit/Form.h"
 #include "toolkit/win32/ConfirmDialog.h"
 #include "toolkit/win32/DirectoryDialog.h"
@@ -21,12 +23,26 @@ Win32Backend::~Win32Backend() {
   appWindow_.reset();
 }
 
-FormPeer* Win32Backend::peerOf(const Form& form) const {
+FormPeer* Win32Backend::peerOf(const Form& form) {
   const auto found = forms_.find(&form);
-  return found == forms_.end() ? nullptr : found->second.get();
+  if (found != forms_.end()) return found->second.get();
+  const auto waiting = std::find(waiting_.begin(), waiting_.end(), &form);
+  if (waiting == waiting_.end()) return nullptr;
+  Form& later = **waiting;
+  waiting_.erase(waiting);
+  return makePeer(later);
 }
 
-HWND Win32Backend::windowOf(const Form& form) const {
+FormPeer* Win32Backend::makePeer(Form& form) {
+  return (forms_[&form] = std::make_unique<FormPeer>(instance_, appWindow_.get(), form)).get();
+}
+
+void Win32Backend::makeWaitingPeers() {
+  // In creation order, as their windows would have been made without waiting.
+  while (!waiting_.empty()) peerOf(*waiting_.front());
+}
+
+HWND Win32Backend::windowOf(const Form& form) {
   FormPeer* peer = peerOf(form);
   return peer ? peer->window() : nullptr;
 }
@@ -39,11 +55,16 @@ FormPeer* Win32Backend::formPeerOf(HWND window) const {
 }
 
 void Win32Backend::formCreated(Form& form) {
-  forms_[&form] = std::make_unique<FormPeer>(instance_, appWindow_.get(), form);
+  if (forms_.empty() && waiting_.empty())
+    makePeer(form);
+  else
+    waiting_.push_back(&form);
 }
 
 void Win32Backend::showForm(Form& form) {
   if (FormPeer* peer = peerOf(form)) peer->show();
+  // The shown form is painted; nothing has been dispatched yet.
+  makeWaitingPeers();
 }
 
 void Win32Backend::hideForm(Form& form) {
@@ -83,11 +104,13 @@ void Win32Backend::dispatch(MSG& msg) {
 }
 
 void Win32Backend::runMessageLoop(Application&) {
+  makeWaitingPeers();
   MSG msg;
   while (GetMessageA(&msg, nullptr, 0, 0) > 0) dispatch(msg);
 }
 
 void Win32Backend::processMessages() {
+  makeWaitingPeers();
   // The runs pump after each of hundreds of steps, and under Wine each look at the
   // queue is a round trip to its server. So the queue is looked at whenever a
   // window changed since the last look, to paint the change, and otherwise at
@@ -110,7 +133,9 @@ void Win32Backend::processMessages() {
 
 void Win32Backend::postQuit() { PostQuitMessage(0); }
 
-HWND Win32Backend::dialogOwner() const {
+HWND Win32Backend::dialogOwner() {
+  // A modal box runs a message loop of its own: every form has its windows first.
+  makeWaitingPeers();
   HWND active = GetActiveWindow();
   for (const auto& entry : forms_)
     if (entry.second->window() == active && IsWindowVisible(active)) return active;

@@ -7,6 +7,7 @@
 
 #include <map>
 #include <memory>
+#include <vector>
 
 #include "toolkit/Backend.h"
 #include "toolkit/win32/ControlPeer.h"
@@ -25,7 +26,7 @@ class Win32Backend : public Backend {
 
   HWND applicationWindow() const { return appWindow_.get(); }
   // The form's window; null for a form this backend has not seen.
-  HWND windowOf(const Form& form) const;
+  HWND windowOf(const Form& form);
 
   void formCreated(Form& form) override;
   void showForm(Form& form) override;
@@ -48,16 +49,24 @@ class Win32Backend : public Backend {
  private:
   // One queued message: the forms' keys first, then the dialog keys, then dispatch.
   void dispatch(MSG& msg);
-  FormPeer* peerOf(const Form& form) const;
+  // The form's peer, its windows made first if they were waiting.
+  FormPeer* peerOf(const Form& form);
+  FormPeer* makePeer(Form& form);
+  // Makes the windows of the forms that were waiting for the first to show.
+  void makeWaitingPeers();
   // The peer of the form whose window holds `window`; null for other windows.
   FormPeer* formPeerOf(HWND window) const;
   // The owner of a modal box: the active form, else the application window.
-  HWND dialogOwner() const;
+  HWND dialogOwner();
 
   HINSTANCE instance_;
   WindowClasses classes_;
   UniqueWindow appWindow_;
   std::map<const Form*, std::unique_ptr<FormPeer>> forms_;
+  // Forms created after the first, whose windows are made once the first is on
+  // the screen (or at once when they are needed sooner): the first form shows
+  // without waiting for hidden windows that nobody sees yet.
+  std::vector<Form*> waiting_;
   static constexpr DWORD kQuietPumpIntervalMs = 20;
   DWORD lastPump_ = GetTickCount() - kQuietPumpIntervalMs;
 };
