@@ -13,9 +13,7 @@ Win32Backend::Win32Backend(HINSTANCE instance)
     : instance_(instance),
       classes_(instance),
       appWindow_(CreateWindowExA(0, WindowClasses::kApplication, "", WS_POPUP | WS_CAPTION | WS_SYSMENU, 0, 0, 0, 0,
-                                 nullptr, nullptr, instance, nullptr)) {
-  setIcon("MAINICON");
-}
+                                 nullptr, nullptr, instance, nullptr)) {}
 
 Win32Backend::~Win32Backend() {
   // Windows go before the classes they belong to.
