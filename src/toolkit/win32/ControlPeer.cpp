@@ -116,7 +116,6 @@ WindowClasses::WindowClasses(HINSTANCE instance) : instance_(instance) {
   wc.lpfnWndProc = &DefWindowProcA;
   wc.lpszClassName = kApplication;
   wc.hIcon = LoadIconA(instance, "MAINICON");
-  if (!wc.hIcon) wc.hIcon = LoadIcon(nullptr, IDI_APPLICATION);
   RegisterClassExA(&wc);
 }
 

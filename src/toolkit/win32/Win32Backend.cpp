@@ -1,7 +1,5 @@
 #include "toolkit/win32/Win32Backend.h"
 
-#include <algorithm>
-
 #include "toolkit/Form.h"
 #include "toolkit/win32/ConfirmDialog.h"
 #include "toolkit/win32/DirectoryDialog.h"
@@ -22,22 +20,9 @@ Win32Backend::~Win32Backend() {
 }
 
 FormPeer* Win32Backend::peerOf(const Form& form) {
+  if (&form == waiting_) formCreated(*waiting_);
   const auto found = forms_.find(&form);
-  if (found != forms_.end()) return found->second.get();
-  const auto waiting = std::find(waiting_.begin(), waiting_.end(), &form);
-  if (waiting == waiting_.end()) return nullptr;
-  Form& later = **waiting;
-  waiting_.erase(waiting);
-  return makePeer(later);
-}
-
-FormPeer* Win32Backend::makePeer(Form& form) {
-  return (forms_[&form] = std::make_unique<FormPeer>(instance_, appWindow_.get(), form)).get();
-}
-
-void Win32Backend::makeWaitingPeers() {
-  // In creation order, as their windows would have been made without waiting.
-  while (!waiting_.empty()) peerOf(*waiting_.front());
+  return found == forms_.end() ? nullptr : found->second.get();
 }
 
 HWND Win32Backend::windowOf(const Form& form) {
@@ -53,16 +38,22 @@ FormPeer* Win32Backend::formPeerOf(HWND window) const {
 }
 
 void Win32Backend::formCreated(Form& form) {
-  if (forms_.empty() && waiting_.empty())
-    makePeer(form);
-  else
-    waiting_.push_back(&form);
+  // The first form's windows are made at once, a later form's when it stops
+  // waiting; once a form has been shown, no form waits.
+  if (&form != waiting_ && !formShown_ && !forms_.empty()) {
+    if (waiting_) formCreated(*waiting_);
+    waiting_ = &form;
+    return;
+  }
+  waiting_ = nullptr;
+  forms_[&form] = std::make_unique<FormPeer>(instance_, appWindow_.get(), form);
 }
 
 void Win32Backend::showForm(Form& form) {
   if (FormPeer* peer = peerOf(form)) peer->show();
   // The shown form is painted; nothing has been dispatched yet.
-  makeWaitingPeers();
+  formShown_ = true;
+  if (waiting_) formCreated(*waiting_);
 }
 
 void Win32Backend::hideForm(Form& form) {
@@ -84,7 +75,8 @@ void Win32Backend::timerChanged(Timer& timer) {
 void Win32Backend::setTitle(const std::string& title) { SetWindowTextA(appWindow_.get(), title.c_str()); }
 
 void Win32Backend::setIcon(const std::string& resource) {
-  HICON icon = resource.empty() ? nullptr : LoadIconA(instance_, resource.c_str());
+  // No resource has an empty name: "" finds none, as does an unknown name.
+  HICON icon = LoadIconA(instance_, resource.c_str());
   if (!icon) icon = LoadIcon(nullptr, IDI_APPLICATION);
   SendMessageA(appWindow_.get(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
   SendMessageA(appWindow_.get(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
@@ -102,13 +94,11 @@ void Win32Backend::dispatch(MSG& msg) {
 }
 
 void Win32Backend::runMessageLoop(Application&) {
-  makeWaitingPeers();
   MSG msg;
   while (GetMessageA(&msg, nullptr, 0, 0) > 0) dispatch(msg);
 }
 
 void Win32Backend::processMessages() {
-  makeWaitingPeers();
   // The runs pump after each of hundreds of steps, and under Wine each look at the
   // queue is a round trip to its server. So the queue is looked at whenever a
   // window changed since the last look, to paint the change, and otherwise at
@@ -133,7 +123,7 @@ void Win32Backend::postQuit() { PostQuitMessage(0); }
 
 HWND Win32Backend::dialogOwner() {
   // A modal box runs a message loop of its own: every form has its windows first.
-  makeWaitingPeers();
+  if (waiting_) formCreated(*waiting_);
   HWND active = GetActiveWindow();
   for (const auto& entry : forms_)
     if (entry.second->window() == active && IsWindowVisible(active)) return active;

@@ -7,7 +7,6 @@
 
 #include <map>
 #include <memory>
-#include <vector>
 
 #include "toolkit/Backend.h"
 #include "toolkit/win32/ControlPeer.h"
@@ -51,9 +50,6 @@ class Win32Backend : public Backend {
   void dispatch(MSG& msg);
   // The form's peer, its windows made first if they were waiting.
   FormPeer* peerOf(const Form& form);
-  FormPeer* makePeer(Form& form);
-  // Makes the windows of the forms that were waiting for the first to show.
-  void makeWaitingPeers();
   // The peer of the form whose window holds `window`; null for other windows.
   FormPeer* formPeerOf(HWND window) const;
   // The owner of a modal box: the active form, else the application window.
@@ -63,10 +59,12 @@ class Win32Backend : public Backend {
   WindowClasses classes_;
   UniqueWindow appWindow_;
   std::map<const Form*, std::unique_ptr<FormPeer>> forms_;
-  // Forms created after the first, whose windows are made once the first is on
-  // the screen (or at once when they are needed sooner): the first form shows
-  // without waiting for hidden windows that nobody sees yet.
-  std::vector<Form*> waiting_;
+  // The form created after the first before any was shown, whose windows are
+  // made once a form is on the screen, or sooner when they are needed (the
+  // next form's creation, a modal box): the first form shows without waiting
+  // for a hidden window that nobody sees yet.
+  Form* waiting_ = nullptr;
+  bool formShown_ = false;
   static constexpr DWORD kQuietPumpIntervalMs = 20;
   DWORD lastPump_ = GetTickCount() - kQuietPumpIntervalMs;
 };
