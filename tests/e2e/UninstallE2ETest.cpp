@@ -142,9 +142,9 @@ TEST_F(UninstallE2E, CompleteRemovalLeavesOnlyTheUnloggedTraces) {
   const Clock::time_point pressed = confirm(copy);
   expectGaugePaintedDuringTheTrayWait(copy);
   ASSERT_TRUE(uninstaller.waitForExitWithDescendants());
-  const double removal = secondsSince(pressed);
+  const double removalSeconds = secondsSince(pressed);
   EXPECT_EQ(uninstaller.exitCode(), 0u);
-  std::cout << "[ timing ] removal without the tray program running, until its last process ended: " << removal
+  std::cout << "[ timing ] removal without the tray program running, until its last process ended: " << removalSeconds
             << " s\n";
   const MachineSnapshot after = snapshotMachine();
 

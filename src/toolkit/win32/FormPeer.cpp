@@ -101,9 +101,9 @@ FormPeer::FormPeer(HINSTANCE instance, HWND owner, Form& form)
   adoptWindow(window);
   form.attachPeer(this);
   placeCentred();
-  if (!form.icon().empty())
-    if (HICON icon = LoadIconA(instance, form.icon().c_str()))
-      SendMessageA(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+  // A form without an icon names none: "" finds no resource.
+  if (HICON icon = LoadIconA(instance, form.icon().c_str()))
+    SendMessageA(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
   addPeers(form);
   UINT_PTR id = 1;
   for (const auto& timer : form.timers()) timers_.push_back(std::make_unique<TimerPeer>(window, *timer, id++));

@@ -11,9 +11,7 @@ Win32Backend::Win32Backend(HINSTANCE instance)
     : instance_(instance),
       classes_(instance),
       appWindow_(CreateWindowExA(0, WindowClasses::kApplication, "", WS_POPUP | WS_CAPTION | WS_SYSMENU, 0, 0, 0, 0,
-                                 nullptr, nullptr, instance, nullptr)) {
-  setIcon("MAINICON");
-}
+                                 nullptr, nullptr, instance, nullptr)) {}
 
 Win32Backend::~Win32Backend() {
   // Windows go before the classes they belong to.
@@ -21,12 +19,13 @@ Win32Backend::~Win32Backend() {
   appWindow_.reset();
 }
 
-FormPeer* Win32Backend::peerOf(const Form& form) const {
+FormPeer* Win32Backend::peerOf(const Form& form) {
+  if (&form == waiting_) formCreated(*waiting_);
   const auto found = forms_.find(&form);
   return found == forms_.end() ? nullptr : found->second.get();
 }
 
-HWND Win32Backend::windowOf(const Form& form) const {
+HWND Win32Backend::windowOf(const Form& form) {
   FormPeer* peer = peerOf(form);
   return peer ? peer->window() : nullptr;
 }
@@ -39,11 +38,22 @@ FormPeer* Win32Backend::formPeerOf(HWND window) const {
 }
 
 void Win32Backend::formCreated(Form& form) {
+  // The first form's windows are made at once, a later form's when it stops
+  // waiting; once a form has been shown, no form waits.
+  if (&form != waiting_ && !formShown_ && !forms_.empty()) {
+    if (waiting_) formCreated(*waiting_);
+    waiting_ = &form;
+    return;
+  }
+  waiting_ = nullptr;
   forms_[&form] = std::make_unique<FormPeer>(instance_, appWindow_.get(), form);
 }
 
 void Win32Backend::showForm(Form& form) {
   if (FormPeer* peer = peerOf(form)) peer->show();
+  // The shown form is painted; nothing has been dispatched yet.
+  formShown_ = true;
+  if (waiting_) formCreated(*waiting_);
 }
 
 void Win32Backend::hideForm(Form& form) {
@@ -65,7 +75,8 @@ void Win32Backend::timerChanged(Timer& timer) {
 void Win32Backend::setTitle(const std::string& title) { SetWindowTextA(appWindow_.get(), title.c_str()); }
 
 void Win32Backend::setIcon(const std::string& resource) {
-  HICON icon = resource.empty() ? nullptr : LoadIconA(instance_, resource.c_str());
+  // No resource has an empty name: "" finds none, as does an unknown name.
+  HICON icon = LoadIconA(instance_, resource.c_str());
   if (!icon) icon = LoadIcon(nullptr, IDI_APPLICATION);
   SendMessageA(appWindow_.get(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
   SendMessageA(appWindow_.get(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
@@ -110,7 +121,9 @@ void Win32Backend::processMessages() {
 
 void Win32Backend::postQuit() { PostQuitMessage(0); }
 
-HWND Win32Backend::dialogOwner() const {
+HWND Win32Backend::dialogOwner() {
+  // A modal box runs a message loop of its own: every form has its windows first.
+  if (waiting_) formCreated(*waiting_);
   HWND active = GetActiveWindow();
   for (const auto& entry : forms_)
     if (entry.second->window() == active && IsWindowVisible(active)) return active;

@@ -25,7 +25,7 @@ class Win32Backend : public Backend {
 
   HWND applicationWindow() const { return appWindow_.get(); }
   // The form's window; null for a form this backend has not seen.
-  HWND windowOf(const Form& form) const;
+  HWND windowOf(const Form& form);
 
   void formCreated(Form& form) override;
   void showForm(Form& form) override;
@@ -48,16 +48,23 @@ class Win32Backend : public Backend {
  private:
   // One queued message: the forms' keys first, then the dialog keys, then dispatch.
   void dispatch(MSG& msg);
-  FormPeer* peerOf(const Form& form) const;
+  // The form's peer, its windows made first if they were waiting.
+  FormPeer* peerOf(const Form& form);
   // The peer of the form whose window holds `window`; null for other windows.
   FormPeer* formPeerOf(HWND window) const;
   // The owner of a modal box: the active form, else the application window.
-  HWND dialogOwner() const;
+  HWND dialogOwner();
 
   HINSTANCE instance_;
   WindowClasses classes_;
   UniqueWindow appWindow_;
   std::map<const Form*, std::unique_ptr<FormPeer>> forms_;
+  // The form created after the first before any was shown, whose windows are
+  // made once a form is on the screen, or sooner when they are needed (the
+  // next form's creation, a modal box): the first form shows without waiting
+  // for a hidden window that nobody sees yet.
+  Form* waiting_ = nullptr;
+  bool formShown_ = false;
   static constexpr DWORD kQuietPumpIntervalMs = 20;
   DWORD lastPump_ = GetTickCount() - kQuietPumpIntervalMs;
 };
