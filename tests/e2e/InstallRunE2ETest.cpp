@@ -77,7 +77,7 @@ void runAndPictureTheCopyWindow(const WizardSession& wizard) {
 TEST_F(InstallRun, InstallsEverythingAndIntegratesWithTheSystem) {
   Package package = makeProductPackage(kProduct);
   // Large, as a real movie is: the copy window stays long enough to be pictured.
-  package.write("Movie.swf", std::string(32 << 20, 'm'));
+  package.write("Movie.swf", std::string(128 << 20, 'm'));
   package.write("Extras.txt", "Wallpaper.bmp\r\n");
   package.write("Wallpaper.bmp", "wallpaper of E2EFull");
   std::map<std::string, std::string> sources;
