@@ -54,6 +54,7 @@ ProgramRound measureProgram(std::string& step) {
   pollWhileRunning(installer, [&] { return bool(wizard = e2e::findWindow(installer.id(), e2e::kWizardCaption)); },
                    "the wizard");
   round.wizardShown = started.milliseconds();
+  installer.waitForInputIdle();
 
   step = "going to the directory page";
   const e2e::Window next = wizard.named("btn_next");

@@ -6,7 +6,10 @@ namespace e2e {
 
 WizardSession::WizardSession(const Package& package, const std::string& programName)
     : process_(Process::start(package.path(programName), package.dir())),
-      form_(waitForWindow(process_.id(), kWizardCaption)) {}
+      form_(waitForWindow(process_.id(), kWizardCaption)) {
+  // The pages not shown get their controls once the wizard is on the screen.
+  process_.waitForInputIdle();
+}
 
 void WizardSession::waitForText(const std::string& name, const std::string& text) const {
   waitUntil([&] { return this->text(name) == text; }, name + " to read \"" + text + "\"");

@@ -12,7 +12,7 @@ namespace e2e {
 
 class WizardSession {
  public:
-  // Starts package.dir() + `programName` and waits for the wizard.
+  // Starts package.dir() + `programName` and waits for the wizard, all its controls made.
   explicit WizardSession(const Package& package, const std::string& programName = "INSTALL.EXE");
 
   const Process& process() const { return process_; }

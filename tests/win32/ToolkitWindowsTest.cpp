@@ -224,6 +224,32 @@ TEST_F(ToolkitWindows, OnlyTheActivePageIsVisible) {
   EXPECT_EQ(pixelAt(p2, 100, 40), RGB(192, 192, 192));
 }
 
+// The first form shows before the controls of its hidden pages have windows;
+// they get them from the first messages, or at once when their page shows.
+TEST(ToolkitDeferredWindows, AHiddenPagesControlsGetWindowsOnceTheFormIsUpOrWhenThePageShows) {
+  const struct {
+    const char* when;
+    bool pageShown;
+  } cases[] = {{"the first messages after the form shows", false}, {"the page shown before any message", true}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.when);
+    Ui ui;
+    TestForm* form = nullptr;
+    ui.app.createForm(form, BorderStyle::Single, 274, 67);
+    HWND window = ui.backend.windowOf(*form);
+    form->show();
+    EXPECT_EQ(childNamed(window, "btn_onPage"), nullptr) << "made before the form showed";
+    if (c.pageShown)
+      form->Notebook->setActivePage("P2");
+    else
+      pump(ui.backend, 50);
+    HWND button = childNamed(window, "btn_onPage");
+    ASSERT_NE(button, nullptr);
+    EXPECT_EQ(IsWindowVisible(button) != 0, c.pageShown);
+    EXPECT_EQ(windowText(button), "&Page");
+  }
+}
+
 TEST_F(ToolkitWindows, ButtonsHandleTheirOwnClicksWhereverTheyLie) {
   open();
   form->Notebook->setActivePage("P2");

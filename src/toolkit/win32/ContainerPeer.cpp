@@ -10,6 +10,11 @@ ContainerPeer::ContainerPeer(FormPeer& form, Container& container, bool createOw
   if (createOwnWindow) createWindow(WindowClasses::kContainer, 0, WS_EX_CONTROLPARENT);
 }
 
+void ContainerPeer::changed(Change what) {
+  if (what == Change::Visible && container_.visible()) form_.createDeferredPeers();
+  OwnWindowPeer::changed(what);
+}
+
 void ContainerPeer::paint(HWND window, HDC dc) {
   RECT client;
   GetClientRect(window, &client);

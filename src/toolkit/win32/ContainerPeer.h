@@ -11,6 +11,8 @@ class ContainerPeer : public OwnWindowPeer {
  public:
   // Creates a TkContainer child window; the form's peer makes its own.
   ContainerPeer(FormPeer& form, Container& container, bool createOwnWindow = true);
+  // A container about to show makes its controls' windows first, if deferred.
+  void changed(Change what) override;
 
  protected:
   LRESULT handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;

@@ -92,8 +92,8 @@ std::unique_ptr<ControlPeer> makePeer(FormPeer& form, Control& control) {
 
 }  // namespace
 
-FormPeer::FormPeer(HINSTANCE instance, HWND owner, Form& form)
-    : ContainerPeer(*this, form, false), instance_(instance), formWidget_(form) {
+FormPeer::FormPeer(HINSTANCE instance, HWND owner, Form& form, bool deferHidden)
+    : ContainerPeer(*this, form, false), instance_(instance), formWidget_(form), deferHidden_(deferHidden) {
   const FrameStyle frame = frameStyleOf(form);
   HWND window = CreateWindowExA(frame.exStyle, WindowClasses::kForm, form.caption().c_str(), frame.style, 0, 0,
                                 form.clientWidth(), form.clientHeight(), owner, nullptr, instance,
@@ -127,8 +127,18 @@ void FormPeer::addPeers(Container& container) {
     if (!peer) continue;
     child->attachPeer(peer.get());
     peers_.push_back(std::move(peer));
-    if (auto* inner = dynamic_cast<Container*>(child)) addPeers(*inner);
+    auto* inner = dynamic_cast<Container*>(child);
+    if (!inner) continue;
+    if (deferHidden_ && !inner->visible())
+      deferred_.push_back(inner);
+    else
+      addPeers(*inner);
   }
+}
+
+void FormPeer::createDeferredPeers() {
+  deferHidden_ = false;
+  for (Container* container : std::exchange(deferred_, {})) addPeers(*container);
 }
 
 ControlPeer* FormPeer::peerOf(HWND window) const {
@@ -163,7 +173,7 @@ void FormPeer::changed(Change what) {
       if (IsWindowVisible(window())) focusActiveControl();
       return;
     default:
-      ControlPeer::changed(what);
+      ContainerPeer::changed(what);
   }
 }
 

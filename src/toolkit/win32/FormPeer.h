@@ -19,7 +19,10 @@ class TimerPeer;
 class FormPeer : public ContainerPeer {
  public:
   // Creates the window and every control's window, all hidden with the form.
-  FormPeer(HINSTANCE instance, HWND owner, Form& form);
+  // With `deferHidden`, the controls inside a hidden container (a page not
+  // shown) get their windows only from createDeferredPeers(), or when the
+  // container shows: fewer windows to make before the form can first appear.
+  FormPeer(HINSTANCE instance, HWND owner, Form& form, bool deferHidden);
   ~FormPeer() override;
 
   HINSTANCE instance() const { return instance_; }
@@ -32,6 +35,9 @@ class FormPeer : public ContainerPeer {
   // repainting waits on the next pump of messages.
   void noteChange() { changed_ = true; }
   bool takeChange() { return std::exchange(changed_, false); }
+
+  // The windows whose creation was deferred; from then on none is.
+  void createDeferredPeers();
 
   void show();
   void hide();
@@ -49,6 +55,7 @@ class FormPeer : public ContainerPeer {
   void changed(Change what) override;
 
  private:
+  // The peers of the container's controls and, unless deferred, of theirs.
   void addPeers(Container& container);
   void placeCentred();
   // False when no control could take the focus.
@@ -65,6 +72,9 @@ class FormPeer : public ContainerPeer {
   // Children after parents; destroyed in reverse, so before the windows they live in.
   std::vector<std::unique_ptr<ControlPeer>> peers_;
   std::vector<std::unique_ptr<TimerPeer>> timers_;
+  bool deferHidden_;
+  // Hidden containers whose controls have no peers yet.
+  std::vector<Container*> deferred_;
 };
 
 }  // namespace tsaver::tk

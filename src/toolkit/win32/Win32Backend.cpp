@@ -7,6 +7,14 @@
 
 namespace tsaver::tk {
 
+namespace {
+
+// Posted to the application window when the first form shows: the windows held
+// back until then are made once that form is on the screen, before any input.
+constexpr UINT kCreateDeferredMessage = WM_APP + 2;
+
+}  // namespace
+
 Win32Backend::Win32Backend(HINSTANCE instance)
     : instance_(instance),
       classes_(instance),
@@ -46,14 +54,20 @@ void Win32Backend::formCreated(Form& form) {
     return;
   }
   waiting_ = nullptr;
-  forms_[&form] = std::make_unique<FormPeer>(instance_, appWindow_.get(), form);
+  forms_[&form] = std::make_unique<FormPeer>(instance_, appWindow_.get(), form, !formShown_);
+}
+
+void Win32Backend::createDeferredWindows() {
+  if (waiting_) formCreated(*waiting_);
+  for (const auto& entry : forms_) entry.second->createDeferredPeers();
 }
 
 void Win32Backend::showForm(Form& form) {
   if (FormPeer* peer = peerOf(form)) peer->show();
-  // The shown form is painted; nothing has been dispatched yet.
+  // The shown form is painted; the rest waits for the message loop, where a
+  // sent message (a question from another program) is answered before it.
+  if (!formShown_) PostMessageA(appWindow_.get(), kCreateDeferredMessage, 0, 0);
   formShown_ = true;
-  if (waiting_) formCreated(*waiting_);
 }
 
 void Win32Backend::hideForm(Form& form) {
@@ -83,6 +97,10 @@ void Win32Backend::setIcon(const std::string& resource) {
 }
 
 void Win32Backend::dispatch(MSG& msg) {
+  if (msg.hwnd == appWindow_.get() && msg.message == kCreateDeferredMessage) {
+    createDeferredWindows();
+    return;
+  }
   if (FormPeer* form = formPeerOf(msg.hwnd)) {
     if (msg.message == WM_KEYDOWN && (msg.wParam == VK_RETURN || msg.wParam == VK_ESCAPE) && form->pressKey(msg.wParam))
       return;
@@ -123,7 +141,7 @@ void Win32Backend::postQuit() { PostQuitMessage(0); }
 
 HWND Win32Backend::dialogOwner() {
   // A modal box runs a message loop of its own: every form has its windows first.
-  if (waiting_) formCreated(*waiting_);
+  createDeferredWindows();
   HWND active = GetActiveWindow();
   for (const auto& entry : forms_)
     if (entry.second->window() == active && IsWindowVisible(active)) return active;

@@ -54,6 +54,8 @@ class Win32Backend : public Backend {
   FormPeer* formPeerOf(HWND window) const;
   // The owner of a modal box: the active form, else the application window.
   HWND dialogOwner();
+  // Every window held back: the waiting form's, and those in hidden containers.
+  void createDeferredWindows();
 
   HINSTANCE instance_;
   WindowClasses classes_;
@@ -62,7 +64,8 @@ class Win32Backend : public Backend {
   // The form created after the first before any was shown, whose windows are
   // made once a form is on the screen, or sooner when they are needed (the
   // next form's creation, a modal box): the first form shows without waiting
-  // for a hidden window that nobody sees yet.
+  // for a hidden window that nobody sees yet. The controls in hidden
+  // containers of forms made before that wait likewise.
   Form* waiting_ = nullptr;
   bool formShown_ = false;
   static constexpr DWORD kQuietPumpIntervalMs = 20;

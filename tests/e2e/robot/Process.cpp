@@ -84,6 +84,11 @@ bool Process::waitForExit(Millis timeout) const {
   return WaitForSingleObject(handle_, static_cast<DWORD>(timeout.count())) == WAIT_OBJECT_0;
 }
 
+void Process::waitForInputIdle(Millis timeout) const {
+  if (WaitForInputIdle(handle_, static_cast<DWORD>(timeout.count())) != 0)
+    throw RobotError("process " + std::to_string(id_) + " did not come to wait for input");
+}
+
 DWORD Process::exitCode() const {
   DWORD code = STILL_ACTIVE;
   if (running() || !GetExitCodeProcess(handle_, &code))

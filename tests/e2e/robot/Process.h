@@ -33,6 +33,9 @@ class Process {
   bool running() const;
   // False when the time-out passed first.
   bool waitForExit(Millis timeout = kTimeout) const;
+  // Until it waits for input with nothing queued: a program may make windows
+  // after its first one shows. Throws RobotError when the time-out passes first.
+  void waitForInputIdle(Millis timeout = kTimeout) const;
   // Throws RobotError when the process has not ended.
   DWORD exitCode() const;
   void kill();
