@@ -116,12 +116,12 @@ WindowClasses::WindowClasses(HINSTANCE instance) : instance_(instance) {
     wc.lpszClassName = name;
     RegisterClassExA(&wc);
   }
-  // The hidden application window only carries the title and icon. Its first
-  // icon is its class's: a WM_SETICON costs Wine milliseconds of icon
-  // conversion, and the program replaces this icon before any window shows.
+  // The hidden application window only carries the title and icon. Its icon is
+  // its class's until another is asked for: a WM_SETICON costs Wine
+  // milliseconds of icon conversion, and the wizard asks for this one.
   wc.lpfnWndProc = &DefWindowProcA;
   wc.lpszClassName = kApplication;
-  wc.hIcon = LoadIconA(instance, "MAINICON");
+  wc.hIcon = LoadIconA(instance, kApplicationIcon);
   RegisterClassExA(&wc);
 }
 

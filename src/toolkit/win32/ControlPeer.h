@@ -5,6 +5,7 @@
 // destroyed before the backend, and no message reaches a peer after that).
 #include <windows.h>
 
+#include "toolkit/Resources.h"
 #include "toolkit/Widgets.h"
 #include "toolkit/win32/GdiHandles.h"
 
@@ -76,6 +77,8 @@ class WindowClasses {
   static constexpr const char* kContainer = "TkContainer";
   static constexpr const char* kGauge = "TkGauge";
   static constexpr const char* kApplication = "TkApplication";
+  // The application window class's icon.
+  static constexpr const char* kApplicationIcon = res::kWizardIcon;
   explicit WindowClasses(HINSTANCE instance);
   ~WindowClasses();
   WindowClasses(const WindowClasses&) = delete;

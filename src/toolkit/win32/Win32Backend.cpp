@@ -89,6 +89,9 @@ void Win32Backend::timerChanged(Timer& timer) {
 void Win32Backend::setTitle(const std::string& title) { SetWindowTextA(appWindow_.get(), title.c_str()); }
 
 void Win32Backend::setIcon(const std::string& resource) {
+  // The class's icon shows until a message sets another.
+  if (!iconSetByMessage_ && resource == WindowClasses::kApplicationIcon) return;
+  iconSetByMessage_ = true;
   // No resource has an empty name: "" finds none, as does an unknown name.
   HICON icon = LoadIconA(instance_, resource.c_str());
   if (!icon) icon = LoadIcon(nullptr, IDI_APPLICATION);

@@ -68,6 +68,7 @@ class Win32Backend : public Backend {
   // containers of forms made before that wait likewise.
   Form* waiting_ = nullptr;
   bool formShown_ = false;
+  bool iconSetByMessage_ = false;
   static constexpr DWORD kQuietPumpIntervalMs = 20;
   DWORD lastPump_ = GetTickCount() - kQuietPumpIntervalMs;
 };
