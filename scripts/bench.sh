@@ -34,7 +34,8 @@ timer payload || exit 1
 "$server" -k 2>/dev/null
 echo "== NSIS peer from bench/peer/BenchPeer.nsi"
 makensis -V2 -DOUTFILE="$out/BenchPeer.exe" -DPAYLOAD="$WINEPREFIX/drive_c/e2e/Bench" bench/peer/BenchPeer.nsi &&
-  makensis -V2 -DOUTFILE="$out/BenchPeerWithoutPayload.exe" bench/peer/BenchPeer.nsi || exit 1
+  makensis -V2 -DOUTFILE="$out/BenchPeerWithoutPayload.exe" bench/peer/BenchPeer.nsi &&
+  makensis -V2 -DOUTFILE="$out/BenchPeerWizard.exe" -DWIZARD bench/peer/BenchPeer.nsi || exit 1
 # The sizes are those of what would ship: stripped copies.
 i686-w64-mingw32-strip -o "$out/Install-i686.exe" build/win32/Install.exe &&
   x86_64-w64-mingw32-strip -o "$out/Install-x86_64.exe" build/win64/Install.exe || exit 1
@@ -42,7 +43,7 @@ echo "(prefix, payload and peer: ${SECONDS} s)"
 
 SECONDS=0
 echo "== rounds: $rounds, after one warm-up round"
-timer run "$rounds" "$out/BenchPeer.exe" "$out/BenchPeerWithoutPayload.exe" \
+timer run "$rounds" "$out/BenchPeer.exe" "$out/BenchPeerWithoutPayload.exe" "$out/BenchPeerWizard.exe" \
   "$out/Install-i686.exe" "$out/Install-x86_64.exe" "$out/results.md"
 status=$?
 echo "(rounds: ${SECONDS} s)"

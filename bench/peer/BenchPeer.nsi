@@ -2,17 +2,22 @@
 ; as the program's wizard with the options 4/False/True/True (no tray program,
 ; desktop shortcut, program group), silently, with its own uninstaller that
 ; removes what the program's uninstaller removes, in the same order.
-;   makensis -DOUTFILE=<exe> [-DPAYLOAD=<package folder>] BenchPeer.nsi
+;   makensis -DOUTFILE=<exe> [-DPAYLOAD=<package folder>] [-DWIZARD] BenchPeer.nsi
 ; Without PAYLOAD it stores no product files: the size of what the installer
-; itself brings.
+; itself brings. With WIZARD it is not silent: it opens on its directory page,
+; for the time its wizard takes to appear.
 Unicode true
 ; This machine runs no 32-bit code; Debian's nsis ships amd64 stubs.
 Target amd64-unicode
 ; Stored: the movie is incompressible, and unpacking costs the peer time.
 SetCompress off
 RequestExecutionLevel user
-SilentInstall silent
+!ifndef WIZARD
+  SilentInstall silent
+!endif
 SilentUnInstall silent
+Page directory
+Page instfiles
 
 !define PRODUCT "Bench"
 !define SECTION "BenchSettings"

@@ -29,6 +29,14 @@ void pollWhileRunning(const e2e::Process& program, Probe&& probe, const std::str
   }
 }
 
+// The program's visible window with the caption, once it answers a message.
+e2e::Window waitForWindowOf(const e2e::Process& program, const std::string& caption) {
+  e2e::Window window;
+  pollWhileRunning(program, [&] { return bool(window = e2e::findWindow(program.id(), caption)); },
+                   "the window \"" + caption + "\"");
+  return window;
+}
+
 void expectExitCode(const e2e::Process& process, const std::string& who) {
   if (!process.waitForExit(kRunTimeout)) throw e2e::RobotError(who + " did not end");
   if (process.exitCode() != 0) throw e2e::RobotError(who + " ended with code " + std::to_string(process.exitCode()));
@@ -50,9 +58,7 @@ ProgramRound measureProgram(std::string& step) {
   step = "waiting for the wizard";
   const Stopwatch started;
   const e2e::Process installer = e2e::Process::start(package + "INSTALL.EXE", package);
-  e2e::Window wizard;
-  pollWhileRunning(installer, [&] { return bool(wizard = e2e::findWindow(installer.id(), e2e::kWizardCaption)); },
-                   "the wizard");
+  const e2e::Window wizard = waitForWindowOf(installer, e2e::kWizardCaption);
   round.wizardShown = started.milliseconds();
   installer.waitForInputIdle();
 
@@ -90,12 +96,22 @@ ProgramRound measureProgram(std::string& step) {
   return round;
 }
 
-PeerRound measurePeer(const std::string& peerInstaller, std::string& step) {
-  step = "installing";
+std::string folderOf(const std::string& path) { return path.substr(0, path.find_last_of('\\') + 1); }
+
+PeerRound measurePeer(const std::string& peerInstaller, const std::string& peerWizard, std::string& step) {
+  step = "opening its wizard";
   resetMachine();
   PeerRound round{};
+  const Stopwatch opened;
+  e2e::Process wizard = e2e::Process::start(peerWizard, folderOf(peerWizard));
+  // NSIS names the page in its caption.
+  waitForWindowOf(wizard, std::string(kProduct) + " Setup: Installation Folder");
+  round.wizardShown = opened.milliseconds();
+  wizard.kill();
+
+  step = "installing";
   const Stopwatch install;
-  const std::string folder = peerInstaller.substr(0, peerInstaller.find_last_of('\\') + 1);
+  const std::string folder = folderOf(peerInstaller);
   const e2e::Process installer = e2e::Process::start(peerInstaller, folder, "/S");
   if (!installer.waitForExit(kRunTimeout)) throw e2e::RobotError("the peer's installer did not end");
   round.install = install.milliseconds();
@@ -128,9 +144,9 @@ ProgramRound runProgram() {
   return withStepInError<ProgramRound>("the program", [](std::string& step) { return measureProgram(step); });
 }
 
-PeerRound runPeer(const std::string& peerInstaller) {
-  return withStepInError<PeerRound>("the peer",
-                                    [&](std::string& step) { return measurePeer(peerInstaller, step); });
+PeerRound runPeer(const std::string& peerInstaller, const std::string& peerWizard) {
+  return withStepInError<PeerRound>(
+      "the peer", [&](std::string& step) { return measurePeer(peerInstaller, peerWizard, step); });
 }
 
 }  // namespace bench

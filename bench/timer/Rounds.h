@@ -16,12 +16,13 @@ struct ProgramRound {
 };
 ProgramRound runProgram();
 
-// The NSIS peer, silent both ways. Milliseconds.
+// The NSIS peer: its wizard opened and closed, then silent both ways. Milliseconds.
 struct PeerRound {
-  double install;  // "/S" until the installer process has ended
+  double wizardShown;  // the installer without the payload, not silent: process start until its page is visible
+  double install;      // "/S" until the installer process has ended
   double removal;  // "Uninstall.exe /S" until it and every process it started have ended
   std::vector<std::string> removalProcesses;  // image names of those processes
 };
-PeerRound runPeer(const std::string& peerInstaller);
+PeerRound runPeer(const std::string& peerInstaller, const std::string& peerWizard);
 
 }  // namespace bench

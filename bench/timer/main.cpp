@@ -1,9 +1,10 @@
 // The benchmark's timer, run under Wine by scripts/bench.sh:
 //   bench_timer payload
 //     makes the package folder C:\e2e\Bench\ that both installers are made from;
-//   bench_timer run ROUNDS PEER PEER_WITHOUT_PAYLOAD INSTALL_I686 INSTALL_X86_64 RESULTS
+//   bench_timer run ROUNDS PEER PEER_WITHOUT_PAYLOAD PEER_WIZARD INSTALL_I686 INSTALL_X86_64 RESULTS
 //     times ROUNDS rounds, the program then the peer, prints the table and
-//     writes it to RESULTS. Paths are the host's (Linux) paths.
+//     writes it to RESULTS. PEER_WIZARD is the peer without the payload and
+//     not silent. Paths are the host's (Linux) paths.
 #include <windows.h>
 
 #include <cstdio>
@@ -38,32 +39,34 @@ int run(int argc, char** argv) {
     std::printf("Payload: %s\n", bench::makePayload().c_str());
     return 0;
   }
-  if (command != "run" || argc != 8) {
-    std::fprintf(stderr, "usage: bench_timer payload | run ROUNDS PEER PEER_WITHOUT_PAYLOAD I686 X86_64 RESULTS\n");
+  if (command != "run" || argc != 9) {
+    std::fprintf(stderr,
+                 "usage: bench_timer payload | run ROUNDS PEER PEER_WITHOUT_PAYLOAD PEER_WIZARD I686 X86_64 RESULTS\n");
     return 2;
   }
   const int rounds = std::atoi(argv[2]);
   if (rounds < 1) throw e2e::RobotError("ROUNDS must be 1 or more");
   bench::Results results;
-  results.sizes = {fileSize(argv[5]), fileSize(argv[6]), fileSize(argv[3]), fileSize(argv[4])};
+  const std::string peer = e2e::hostPath(argv[3]), peerWizard = e2e::hostPath(argv[5]);
+  results.sizes = {fileSize(argv[6]), fileSize(argv[7]), fileSize(argv[3]), fileSize(argv[4])};
   // A fresh prefix makes its caches (fonts, registry, shell folders) on first use:
   // one round of each side, not counted, so that the rounds measure the runs alone.
   std::printf("warm-up, not counted: program, peer\n");
   bench::runProgram();
-  bench::runPeer(e2e::hostPath(argv[3]));
+  bench::runPeer(peer, peerWizard);
   for (int i = 1; i <= rounds; ++i) {
     std::printf("round %d of %d: program", i, rounds);
     std::fflush(stdout);
     results.program.push_back(bench::runProgram());
     std::printf(", peer");
     std::fflush(stdout);
-    results.peer.push_back(bench::runPeer(e2e::hostPath(argv[3])));
+    results.peer.push_back(bench::runPeer(peer, peerWizard));
     std::printf("\n");
   }
   bench::resetMachine();
   const std::string table = bench::report(results);
   std::printf("\n%s", table.c_str());
-  std::ofstream(e2e::hostPath(argv[7]), std::ios::binary) << table;
+  std::ofstream(e2e::hostPath(argv[8]), std::ios::binary) << table;
   return 0;
 }
 
