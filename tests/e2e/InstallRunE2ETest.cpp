@@ -58,7 +58,9 @@ void expectLabelsPainted(const WizardSession& wizard, const Window& copying, con
   for (const auto& label : labels) {
     const Window control = wizard.control(label.name);
     EXPECT_GT(pixelsOf(screen, control, label.text, copying), 10) << label.name << " shows no text";
-    if (label.never) EXPECT_EQ(pixelsOf(screen, control, *label.never, copying), 0) << label.name << ": a stale colour";
+    if (label.never) {
+      EXPECT_EQ(pixelsOf(screen, control, *label.never, copying), 0) << label.name << ": a stale colour";
+    }
   }
   EXPECT_GT(pixelsOf(screen, copying.named("lbl_file"), kBlack), 10) << "the copy window's label shows no text";
 }

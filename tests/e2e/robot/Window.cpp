@@ -11,8 +11,12 @@ LRESULT send(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (!SendMessageTimeoutA(window, message, wParam, lParam, SMTO_ABORTIFHUNG, kMessageTimeoutMs, &result)) {
     // A window that has gone meanwhile answers nothing; only a living one that does not answer is a fault.
     if (!IsWindow(window)) return 0;
-    throw RobotError("window " + std::to_string(reinterpret_cast<UINT_PTR>(window)) + " did not answer message " +
-                     std::to_string(message));
+    char name[64] = "";
+    GetClassNameA(window, name, sizeof name);
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    throw RobotError("window " + std::to_string(reinterpret_cast<UINT_PTR>(window)) + " (class " + name +
+                     ", process " + std::to_string(process) + ") did not answer message " + std::to_string(message));
   }
   return static_cast<LRESULT>(result);
 }
