@@ -12,12 +12,13 @@ Target amd64-unicode
 ; Stored: the movie is incompressible, and unpacking costs the peer time.
 SetCompress off
 RequestExecutionLevel user
-!ifndef WIZARD
+!ifdef WIZARD
+  Page directory
+  Page instfiles
+!else
   SilentInstall silent
 !endif
 SilentUnInstall silent
-Page directory
-Page instfiles
 
 !define PRODUCT "Bench"
 !define SECTION "BenchSettings"
