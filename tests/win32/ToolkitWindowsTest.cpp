@@ -257,6 +257,19 @@ TEST(ToolkitDeferredWindows, AHiddenPagesControlsGetWindowsOnceTheFormIsUpOrWhen
   }
 }
 
+// The form waiting for its windows gets them when another form is made before
+// the first messages; none is left without.
+TEST(ToolkitDeferredWindows, AFormMadeAfterTheFirstShowingLeavesTheWaitingOneItsWindows) {
+  Ui ui;
+  TestForm *first = nullptr, *waiting = nullptr, *later = nullptr;
+  ui.app.createForm(first, BorderStyle::Single, 274, 67);
+  ui.app.createForm(waiting, BorderStyle::ToolWindow, 274, 67);
+  first->show();
+  ui.app.createForm(later, BorderStyle::Dialog, 274, 67);
+  EXPECT_NE(ui.backend.windowOf(*waiting), nullptr);
+  EXPECT_NE(ui.backend.windowOf(*later), nullptr);
+}
+
 TEST_F(ToolkitWindows, ButtonsHandleTheirOwnClicksWhereverTheyLie) {
   open();
   form->Notebook->setActivePage("P2");

@@ -47,11 +47,14 @@ FormPeer* Win32Backend::formPeerOf(HWND window) const {
 
 void Win32Backend::formCreated(Form& form) {
   // The first form's windows are made at once, a later form's when it stops
-  // waiting; once a form has been shown, no form waits.
-  if (&form != waiting_ && !formShown_ && !forms_.empty()) {
+  // waiting; a form made after the first showing waits for none.
+  if (&form != waiting_) {
+    // The one waiting was made earlier: its windows come first.
     if (waiting_) formCreated(*waiting_);
-    waiting_ = &form;
-    return;
+    if (!formShown_ && !forms_.empty()) {
+      waiting_ = &form;
+      return;
+    }
   }
   waiting_ = nullptr;
   forms_[&form] = std::make_unique<FormPeer>(instance_, appWindow_.get(), form, !formShown_);
