@@ -2,7 +2,7 @@
 # Sourced by the README's commands.
 tsaver_prerequisites() {
   local packages=(cmake ninja-build g++ g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686
-                  binutils-mingw-w64-x86-64 wine wine64 xvfb googletest imagemagick xauth ccache nsis)
+                  binutils-mingw-w64-x86-64 wine wine64 wine32:i386 xvfb googletest imagemagick xauth ccache nsis)
   local missing=()
   local p
   for p in "${packages[@]}"; do
@@ -12,6 +12,8 @@ tsaver_prerequisites() {
   echo "Installing: ${missing[*]}"
   local sudo=""
   [ "$(id -u)" -ne 0 ] && sudo=sudo
+  # The shipped program is i686: Wine runs it with its 32-bit half.
+  dpkg --print-foreign-architectures | grep -qx i386 || $sudo dpkg --add-architecture i386
   $sudo apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
@@ -47,4 +49,13 @@ tsaver_build() {
     cmake --preset "$preset" >/dev/null || return 1
     cmake --build --preset "$preset" -j "$(nproc)" || return 1
   done
+}
+
+# Ends the Wine servers (and with them the services) of the given prefixes.
+tsaver_wine_stop() {
+  local prefix
+  for prefix in "$@"; do
+    [ -d "$prefix" ] && WINEPREFIX="$(cd "$prefix" && pwd)" /usr/lib/wine/wineserver64 -k 2>/dev/null
+  done
+  return 0
 }

@@ -1,23 +1,25 @@
 #!/usr/bin/env bash
 # Builds every preset and runs every test: native (plain and sanitized) and the
-# Windows tests under Wine, runs the benchmark once, then prints the totals.
+# Windows tests under Wine (the x86_64 build in a 64-bit Windows, the shipped
+# i686 build in a 32-bit one and under WoW64), runs the benchmark once, then
+# prints the totals.
 # Exits non-zero on any failure.
 set -u
 cd "$(dirname "$0")/.."
 . scripts/prerequisites.sh
 tsaver_prerequisites || exit 1
 tsaver_display || exit 1
-# The i686 program is built first: the import check of the win64 tests reads it.
-tsaver_build win32 native native-asan win64 || { echo "build failed"; exit 1; }
+tsaver_build native native-asan win64 win32 || { echo "build failed"; exit 1; }
 
+presets=(native native-asan win64 win32)
 status=0
-for preset in native native-asan win64; do
+for preset in "${presets[@]}"; do
   echo "== test $preset"
   rm -rf "build/$preset/results"
   ctest --preset "$preset" --timeout 900 || status=1
 done
-# Wine's server and services outlive the tests; end them with the run.
-WINEPREFIX="$PWD/build/win64/wineprefix" /usr/lib/wine/wineserver64 -k 2>/dev/null
+# Wine's servers and services outlive the tests; end them with the run.
+tsaver_wine_stop build/win64/wineprefix build/win32/wineprefix build/win32/wineprefix-win64
 
 # One round keeps the benchmark working; its numbers pass no verdict, but a run that fails does.
 echo "== benchmark, one round"
@@ -29,9 +31,13 @@ count() {  # preset, attribute: the sum of that attribute over the gtest reports
     grep -o '[0-9]*' | awk '{s+=$1} END {print s+0}'
 }
 total=0; failed=0
-for preset in native native-asan win64; do
+for preset in "${presets[@]}"; do
   t=$(count "$preset" tests); f=$(( $(count "$preset" failures) + $(count "$preset" errors) ))
-  where=$([ "$preset" = win64 ] && echo "under Wine" || echo "natively ($preset)")
+  case $preset in
+    win64) where="under Wine, x86_64 build" ;;
+    win32) where="under Wine, i686 build (32-bit Windows and WoW64)" ;;
+    *) where="natively ($preset)" ;;
+  esac
   echo "Test cases run $where: $t, failed: $f"
   total=$((total + t)); failed=$((failed + f))
 done

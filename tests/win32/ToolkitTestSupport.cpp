@@ -33,29 +33,28 @@ std::string atomName(HANDLE atom) {
   return name;
 }
 
+// Enumeration callbacks are CALLBACK (stdcall on i686), which a lambda cannot be.
+BOOL CALLBACK collectWindow(HWND window, LPARAM list) {
+  reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+  return TRUE;
+}
+
+BOOL CALLBACK collectProcessDialog(HWND window, LPARAM list) {
+  DWORD process = 0;
+  GetWindowThreadProcessId(window, &process);
+  if (process == GetCurrentProcessId() && className(window) == "#32770") collectWindow(window, list);
+  return TRUE;
+}
+
 std::vector<HWND> descendants(HWND parent) {
   std::vector<HWND> found;
-  EnumChildWindows(
-      parent,
-      [](HWND child, LPARAM list) {
-        reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&found));
+  EnumChildWindows(parent, collectWindow, reinterpret_cast<LPARAM>(&found));
   return found;
 }
 
 std::vector<HWND> processDialogs() {
   std::vector<HWND> found;
-  EnumWindows(
-      [](HWND window, LPARAM list) {
-        DWORD process = 0;
-        GetWindowThreadProcessId(window, &process);
-        if (process == GetCurrentProcessId() && className(window) == "#32770")
-          reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&found));
+  EnumWindows(collectProcessDialog, reinterpret_cast<LPARAM>(&found));
   return found;
 }
 
