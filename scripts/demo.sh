@@ -11,12 +11,23 @@ tsaver_display || exit 1
 tsaver_build win32 win64 || { echo "build failed"; exit 1; }
 echo "Shipping program (32-bit Windows): build/win32/Install.exe"
 echo "Package tool: build/win64/saverpkg.exe and build/win32/saverpkg.exe (see the README)"
-echo "== demonstration under Wine"
-# A fresh Wine server, so that the desktop it makes is the virtual one that draws window frames.
-WINEPREFIX="$PWD/build/win64/wineprefix" /usr/lib/wine/wineserver64 -k 2>/dev/null
-build/win64/wine-run.sh build/win64/demo/demo.exe
+echo "== demonstration under Wine: the shipped i686 program on 64-bit Windows (WoW64)"
+# The shipped program where users run it today: a 64-bit Windows.
+export TSAVER_WINEARCH=win64
+wine=build/win32/wine-run.sh
+prefix=build/win32/wineprefix-win64
+# Window frames are drawn on a Wine virtual desktop only, and it holds for the
+# desktop that a fresh Wine server makes.
+"$wine" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+"$wine" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 800x600 /f >/dev/null 2>&1
+tsaver_wine_stop "$prefix"
+"$wine" build/win32/demo/demo.exe
 status=$?
-WINEPREFIX="$PWD/build/win64/wineprefix" /usr/lib/wine/wineserver64 -k 2>/dev/null
-echo "Screenshots: build/win64/screenshots/"
-echo "Report: build/win64/demo-report.html"
+tsaver_wine_stop "$prefix"
+# Browsers show PNG everywhere, and small.
+for bmp in build/win32/screenshots/demo-*.bmp; do
+  [ -f "$bmp" ] && convert "$bmp" "${bmp%.bmp}.png" && rm -f "$bmp"
+done
+echo "Screenshots: build/win32/screenshots/"
+echo "Report: build/win32/demo-report.html"
 exit $status

@@ -129,15 +129,15 @@ bool showsSystemIcon(const Window& control, const char* icon) {
   return true;
 }
 
-std::string saveScreenshot(const std::string& name, Millis settle) {
+std::string saveScreenshot(const std::string& name, Millis settle, const Window& window) {
   const std::string dir = hostPath(TSAVER_BUILD_DIR "/screenshots");
   makeDirectories(dir);
   const std::string path = dir + "\\" + name + ".bmp";
   const auto deadline = std::chrono::steady_clock::now() + settle;
-  Image frame = capture();
+  Image frame = capture(window);
   while (settle.count() > 0) {
     Sleep(150);
-    Image next = capture();
+    Image next = capture(window);
     const bool settled = next.pixels == frame.pixels;
     frame = std::move(next);
     if (settled || std::chrono::steady_clock::now() >= deadline) break;

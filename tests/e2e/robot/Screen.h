@@ -30,9 +30,10 @@ int pixelsOf(const Image& screen, const Window& control, std::uint32_t colour, c
 // equals that icon drawn here over the control's background colour.
 bool showsSystemIcon(const Window& control, const char* icon);
 
-// Writes the whole screen to <build>/screenshots/<name>.bmp once it has stopped
-// changing (windows just shown paint a moment later), or after `settle` as it
-// is then (at once for a zero `settle`); gives the file's path.
-std::string saveScreenshot(const std::string& name, Millis settle = Millis(2000));
+// Writes the whole screen, or `window` with its frame, to
+// <build>/screenshots/<name>.bmp once it has stopped changing (windows just
+// shown paint a moment later), or after `settle` as it is then (at once for a
+// zero `settle`); gives the file's path.
+std::string saveScreenshot(const std::string& name, Millis settle = Millis(2000), const Window& window = Window());
 
 }  // namespace e2e
