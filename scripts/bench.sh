@@ -13,8 +13,8 @@ tsaver_prerequisites || exit 1
 tsaver_display || exit 1
 # The shipping i686 program for its size; of win64 only what the runs need.
 tsaver_build win32 || { echo "build failed"; exit 1; }
-echo "== build win64: the program, the test programs and the timer"
-cmake --preset win64 >/dev/null && cmake --build --preset win64 -j "$(nproc)" --target bench_timer ||
+echo "== build win64: the program, the test programs, the timer and the one-window program"
+cmake --preset win64 >/dev/null && cmake --build --preset win64 -j "$(nproc)" --target bench_timer OneWindow ||
   { echo "build failed"; exit 1; }
 
 out="$PWD/build/win64/benchmark"
@@ -29,13 +29,18 @@ timer() { build/win64/wine-run.sh build/win64/bench/bench_timer.exe "$@"; }
 
 SECONDS=0
 echo "== payload, in a fresh Wine prefix"
-timer payload || exit 1
+timer payload "$PWD/build/win32/Install.exe" "$PWD/build/win32/fixtures" || exit 1
 # The payload step chose a virtual desktop: it holds from the server's next start.
 "$server" -k 2>/dev/null
 echo "== NSIS peer from bench/peer/BenchPeer.nsi"
 makensis -V2 -DOUTFILE="$out/BenchPeer.exe" -DPAYLOAD="$WINEPREFIX/drive_c/e2e/Bench" bench/peer/BenchPeer.nsi &&
   makensis -V2 -DOUTFILE="$out/BenchPeerWithoutPayload.exe" bench/peer/BenchPeer.nsi &&
   makensis -V2 -DOUTFILE="$out/BenchPeerWizard.exe" -DWIZARD bench/peer/BenchPeer.nsi || exit 1
+# Beside the shipping i686 program under WoW64: the peer for 32-bit Windows, from the i686 payload.
+x86=-DTARGET=x86-unicode
+makensis -V2 $x86 -DOUTFILE="$out/BenchPeer-x86.exe" -DPAYLOAD="$WINEPREFIX/drive_c/e2e/Bench32" bench/peer/BenchPeer.nsi &&
+  makensis -V2 $x86 -DOUTFILE="$out/BenchPeerWithoutPayload-x86.exe" bench/peer/BenchPeer.nsi &&
+  makensis -V2 $x86 -DOUTFILE="$out/BenchPeerWizard-x86.exe" -DWIZARD bench/peer/BenchPeer.nsi || exit 1
 # The sizes are those of what would ship: stripped copies.
 i686-w64-mingw32-strip -o "$out/Install-i686.exe" build/win32/Install.exe &&
   x86_64-w64-mingw32-strip -o "$out/Install-x86_64.exe" build/win64/Install.exe || exit 1
@@ -44,7 +49,9 @@ echo "(prefix, payload and peer: ${SECONDS} s)"
 SECONDS=0
 echo "== rounds: $rounds, after one warm-up round"
 timer run "$rounds" "$out/BenchPeer.exe" "$out/BenchPeerWithoutPayload.exe" "$out/BenchPeerWizard.exe" \
-  "$out/Install-i686.exe" "$out/Install-x86_64.exe" "$out/results.md"
+  "$out/Install-i686.exe" "$out/Install-x86_64.exe" "$out/results.md" \
+  "$out/BenchPeer-x86.exe" "$out/BenchPeerWithoutPayload-x86.exe" "$out/BenchPeerWizard-x86.exe" \
+  "$PWD/build/win64/bench/OneWindow.exe" "$PWD/build/win32/bench/OneWindow.exe"
 status=$?
 echo "(rounds: ${SECONDS} s)"
 "$server" -k 2>/dev/null

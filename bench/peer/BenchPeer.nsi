@@ -2,13 +2,16 @@
 ; as the program's wizard with the options 4/False/True/True (no tray program,
 ; desktop shortcut, program group), silently, with its own uninstaller that
 ; removes what the program's uninstaller removes, in the same order.
-;   makensis -DOUTFILE=<exe> [-DPAYLOAD=<package folder>] [-DWIZARD] BenchPeer.nsi
+;   makensis -DOUTFILE=<exe> [-DPAYLOAD=<package folder>] [-DWIZARD] [-DTARGET=x86-unicode] BenchPeer.nsi
 ; Without PAYLOAD it stores no product files: the size of what the installer
 ; itself brings. With WIZARD it is not silent: it opens on its directory page,
-; for the time its wizard takes to appear.
+; for the time its wizard takes to appear. TARGET is its bitness: amd64-unicode
+; beside the x86_64 program, x86-unicode beside the shipping i686 one.
 Unicode true
-; This machine runs no 32-bit code; Debian's nsis ships amd64 stubs.
-Target amd64-unicode
+!ifndef TARGET
+  !define TARGET amd64-unicode
+!endif
+Target ${TARGET}
 ; Stored: the movie is incompressible, and unpacking costs the peer time.
 SetCompress off
 RequestExecutionLevel user

@@ -3,8 +3,10 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <utility>
 #include <vector>
 
+#include "e2e/FixtureRecords.h"
 #include "e2e/MachineState.h"
 #include "e2e/ProductPackage.h"
 #include "e2e/robot/Files.h"
@@ -57,15 +59,26 @@ std::string upper(std::string text) {
 
 }  // namespace
 
-std::string makePayload() {
-  e2e::Package package = e2e::makeProductPackage(kProduct, kOptions);
-  package.write("Movie.swf", incompressibleBytes(kMovieBytes));
-  package.write("Extras.txt", "");
-  return package.dir();
+std::string makePayloads(const e2e::ProgramBuild& i686) {
+  const std::string movie = incompressibleBytes(kMovieBytes);
+  std::string made;
+  // The i686 one first: its folder starts as the product's, which the x86_64 one then takes.
+  for (const auto& [payload, build] : {std::pair{kPayloadI686, i686}, std::pair{kPayload, e2e::thisBuild()}}) {
+    e2e::Package package = e2e::makeProductPackage(kProduct, kOptions, build);
+    package.write("Movie.swf", movie);
+    package.write("Extras.txt", "");
+    const std::string folder = "C:\\e2e\\" + std::string(payload.name);
+    if (folder + "\\" != package.dir()) {
+      e2e::removePath(folder);
+      if (!MoveFileA(package.dir().c_str(), folder.c_str())) throw e2e::RobotError("cannot make " + folder);
+    }
+    made += (made.empty() ? "" : ", ") + folder + "\\";
+  }
+  return made;
 }
 
-std::string copyPayload() {
-  const std::string payload = "C:\\e2e\\" + std::string(kProduct) + "\\";
+std::string copyPayload(const Payload& from) {
+  const std::string payload = "C:\\e2e\\" + std::string(from.name) + "\\";
   e2e::Package run(std::string(kProduct) + "Run");
   WIN32_FIND_DATAA found;
   HANDLE search = FindFirstFileA((payload + "*").c_str(), &found);
@@ -83,6 +96,7 @@ void resetMachine() {
   e2e::forgetProduct(kProduct);
   e2e::removePath(e2e::windowsDir() + "\\SWFlash.ocx");
   WritePrivateProfileStringA("boot", "SCRNSAVE.EXE", nullptr, "System.ini");
+  e2e::forgetFixtureRecords("swflash");
 }
 
 void checkInstalled(const std::string& who) {
@@ -95,6 +109,9 @@ void checkInstalled(const std::string& who) {
   if (dataPath() != installDir()) throw e2e::RobotError(who + " wrote DataPath=" + dataPath() + " into TSaver.ini");
   if (e2e::profileString("System.ini", "boot", "SCRNSAVE.EXE") == "<none>")
     throw e2e::RobotError(who + " did not make the screen saver active");
+  // Both sides register it twice, once on copying and once at the end; REGSVR32 /s
+  // fails silently. The peer does not wait for it: nor may its run leak into the next.
+  e2e::waitForFixtureRecords("swflash", "DllRegisterServer", 2);
 }
 
 void checkRemoved(const std::string& who) {

@@ -3,30 +3,45 @@
 // installation starts from, and what an installation must leave behind.
 #include <string>
 
+#include "e2e/ProductPackage.h"
+
 namespace bench {
 
 inline constexpr const char* kProduct = "Bench";
 
-// The package folder C:\e2e\Bench\ with the program as "INSTALL.EXE", the
-// product files (a 50 MB "Movie.swf" among them), "Data.dat", "After.txt"
-// with the options 4/False/True/True and an empty "Extras.txt". The peer is
-// built from these same files. Gives the folder, ending in "\".
-std::string makePayload();
+// A package folder C:\e2e\<name>\ that the rounds copy.
+struct Payload {
+  const char* name;
+};
+
+// The program as "INSTALL.EXE", the product files (a 50 MB "Movie.swf" among
+// them), "Data.dat", "After.txt" with the options 4/False/True/True and an
+// empty "Extras.txt". The peer is built from these same files. Of the x86_64
+// build, with this build's fixture programs.
+inline constexpr Payload kPayload{"Bench"};
+// The same of the shipping i686 build, with its fixture programs: under WoW64
+// it starts the 32-bit REGSVR32, which loads a 32-bit control itself (Wine's
+// hands a 64-bit one on to the 64-bit REGSVR32, one process more).
+inline constexpr Payload kPayloadI686{"Bench32"};
+
+// Makes both payloads, `i686` naming the i686 build's program and fixtures.
+// Gives the folders.
+std::string makePayloads(const e2e::ProgramBuild& i686);
 
 // A fresh copy of the payload for one run of the program, whose wizard
 // deletes the package files when it closes. Gives the folder, ending in "\".
-std::string copyPayload();
+std::string copyPayload(const Payload& from);
 
 std::string installDir();
 
 // As before any installation of the product: nothing of it installed, no
 // active screen saver, the Flash control not in the Windows directory (so each
-// run copies and registers it).
+// run copies and registers it), its registrations forgotten.
 void resetMachine();
 
 // Throws RobotError unless `who` left what an installation with these options
-// makes: files, links, settings, so that a failed or partial run cannot pass
-// for a fast one.
+// makes: files, links, settings, the Flash control registered, so that a
+// failed or partial run cannot pass for a fast one.
 void checkInstalled(const std::string& who);
 // Throws RobotError unless `who` removed the product's files and links again.
 void checkRemoved(const std::string& who);

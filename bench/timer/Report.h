@@ -12,11 +12,19 @@ namespace bench {
 struct Sizes {
   std::uint64_t shippingI686, x86_64;  // stripped copies of Install.exe
   std::uint64_t peer, peerWithoutPayload;
+  std::uint64_t peerX86, peerX86WithoutPayload;  // the peer built for x86-unicode
+};
+
+// The rounds of one bitness.
+struct SideRounds {
+  std::vector<ProgramRound> program;
+  std::vector<PeerRound> peer;
+  std::vector<double> oneWindow;  // the one-window program on screen, milliseconds
 };
 
 struct Results {
-  std::vector<ProgramRound> program;
-  std::vector<PeerRound> peer;
+  SideRounds x86_64;  // the x86_64 program, the peer built for amd64-unicode
+  SideRounds wow64;   // the shipping i686 program under WoW64, the peer built for x86-unicode
   Sizes sizes;
 };
 

@@ -49,10 +49,10 @@ e2e::Window confirmationBox() {
 }
 
 // `step` names the step under way, for the message when one fails.
-ProgramRound measureProgram(std::string& step) {
+ProgramRound measureProgram(const Payload& payload, std::string& step) {
   step = "preparing the machine";
   resetMachine();
-  const std::string package = copyPayload();
+  const std::string package = copyPayload(payload);
   ProgramRound round{};
 
   step = "waiting for the wizard";
@@ -140,13 +140,24 @@ Round withStepInError(const std::string& side, Measure&& measure) {
 
 }  // namespace
 
-ProgramRound runProgram() {
-  return withStepInError<ProgramRound>("the program", [](std::string& step) { return measureProgram(step); });
+ProgramRound runProgram(const Payload& payload) {
+  return withStepInError<ProgramRound>("the program " + std::string(payload.name),
+                                       [&](std::string& step) { return measureProgram(payload, step); });
 }
 
 PeerRound runPeer(const std::string& peerInstaller, const std::string& peerWizard) {
   return withStepInError<PeerRound>(
       "the peer", [&](std::string& step) { return measurePeer(peerInstaller, peerWizard, step); });
+}
+
+double runOneWindow(const std::string& program) {
+  const Stopwatch started;
+  const e2e::Process process = e2e::Process::start(program, folderOf(program));
+  const e2e::Window window = waitForWindowOf(process, "One window");
+  const double shown = started.milliseconds();
+  PostMessageA(window.handle(), WM_CLOSE, 0, 0);
+  expectExitCode(process, "the one-window program");
+  return shown;
 }
 
 }  // namespace bench

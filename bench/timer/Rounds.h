@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "Machine.h"
+
 namespace bench {
 
 // The program: from a fresh copy of the payload through the wizard to its end,
@@ -14,7 +16,7 @@ struct ProgramRound {
   double removal;      // "&Yes" until no process named UNINSTALL.EXE is left
   int trayWaits;       // tray programs in the uninstall log, one second's wait each
 };
-ProgramRound runProgram();
+ProgramRound runProgram(const Payload& payload);
 
 // The NSIS peer: its wizard opened and closed, then silent both ways. Milliseconds.
 struct PeerRound {
@@ -24,5 +26,9 @@ struct PeerRound {
   std::vector<std::string> removalProcesses;  // image names of those processes
 };
 PeerRound runPeer(const std::string& peerInstaller, const std::string& peerWizard);
+
+// The one-window program: process start until its window is visible and
+// answers a message, in milliseconds; it is closed then.
+double runOneWindow(const std::string& program);
 
 }  // namespace bench

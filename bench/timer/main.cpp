@@ -1,10 +1,15 @@
 // The benchmark's timer, run under Wine by scripts/bench.sh:
-//   bench_timer payload
-//     makes the package folder C:\e2e\Bench\ that both installers are made from;
+//   bench_timer payload I686_INSTALL I686_FIXTURES
+//     makes the package folders that both installers are made from:
+//     C:\e2e\Bench\ of this (x86_64) build, C:\e2e\Bench32\ of the i686 program
+//     and the i686 fixture programs (folder) given;
 //   bench_timer run ROUNDS PEER PEER_WITHOUT_PAYLOAD PEER_WIZARD INSTALL_I686 INSTALL_X86_64 RESULTS
-//     times ROUNDS rounds, the program then the peer, prints the table and
-//     writes it to RESULTS. PEER_WIZARD is the peer without the payload and
-//     not silent. Paths are the host's (Linux) paths.
+//                   PEER_X86 PEER_X86_WITHOUT_PAYLOAD PEER_X86_WIZARD ONE_WINDOW_X86_64 ONE_WINDOW_I686
+//     times ROUNDS rounds, each the x86_64 side then the i686 one (under
+//     WoW64): the one-window program, the program, the peer; prints the table
+//     and writes it to RESULTS. PEER_WIZARD is the peer without the payload
+//     and not silent; the PEER_X86 ones are built for x86-unicode from
+//     C:\e2e\Bench32\. Paths are the host's (Linux) paths.
 #include <windows.h>
 
 #include <cstdio>
@@ -28,39 +33,59 @@ std::uint64_t fileSize(const std::string& hostPath) {
   return (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
+// One bitness: its payload, its peer and its one-window program (Windows paths).
+struct Side {
+  bench::Payload payload;
+  std::string peer, peerWizard, oneWindow;
+};
+
+// One round of one side: the one-window program, the program, the peer.
+void runRound(const Side& side, bench::SideRounds& into) {
+  into.oneWindow.push_back(bench::runOneWindow(side.oneWindow));
+  into.program.push_back(bench::runProgram(side.payload));
+  into.peer.push_back(bench::runPeer(side.peer, side.peerWizard));
+}
+
 int run(int argc, char** argv) {
   const std::string command = argc > 1 ? argv[1] : "";
-  if (command == "payload" && argc == 2) {
+  if (command == "payload" && argc == 4) {
     // Without a window manager, Wine holds every hide and close of a window for two
     // seconds while it waits for one; Windows always has one. A Wine virtual desktop
     // manages the windows itself, as in the end-to-end tests. It takes effect when
     // Wine's server starts again, before the rounds.
     e2e::useVirtualDesktop();
-    std::printf("Payload: %s\n", bench::makePayload().c_str());
+    const std::string fixtures = e2e::hostPath(std::string(argv[3]) + "/");
+    std::printf("Payload: %s\n", bench::makePayloads({e2e::hostPath(argv[2]), fixtures}).c_str());
     return 0;
   }
-  if (command != "run" || argc != 9) {
+  if (command != "run" || argc != 14) {
     std::fprintf(stderr,
-                 "usage: bench_timer payload | run ROUNDS PEER PEER_WITHOUT_PAYLOAD PEER_WIZARD I686 X86_64 RESULTS\n");
+                 "usage: bench_timer payload I686_INSTALL I686_FIXTURES | run ROUNDS PEER PEER_WITHOUT_PAYLOAD"
+                 " PEER_WIZARD I686 X86_64 RESULTS PEER_X86 PEER_X86_WITHOUT_PAYLOAD PEER_X86_WIZARD"
+                 " ONE_WINDOW_X86_64 ONE_WINDOW_I686\n");
     return 2;
   }
   const int rounds = std::atoi(argv[2]);
   if (rounds < 1) throw e2e::RobotError("ROUNDS must be 1 or more");
   bench::Results results;
-  const std::string peer = e2e::hostPath(argv[3]), peerWizard = e2e::hostPath(argv[5]);
-  results.sizes = {fileSize(argv[6]), fileSize(argv[7]), fileSize(argv[3]), fileSize(argv[4])};
-  // A fresh prefix makes its caches (fonts, registry, shell folders) on first use:
-  // one round of each side, not counted, so that the rounds measure the runs alone.
-  std::printf("warm-up, not counted: program, peer\n");
-  bench::runProgram();
-  bench::runPeer(peer, peerWizard);
+  const Side x86_64{bench::kPayload, e2e::hostPath(argv[3]), e2e::hostPath(argv[5]), e2e::hostPath(argv[12])};
+  const Side wow64{bench::kPayloadI686, e2e::hostPath(argv[9]), e2e::hostPath(argv[11]), e2e::hostPath(argv[13])};
+  results.sizes = {fileSize(argv[6]), fileSize(argv[7]),  fileSize(argv[3]),
+                   fileSize(argv[4]), fileSize(argv[9]), fileSize(argv[10])};
+  // A fresh prefix makes its caches (fonts, registry, shell folders) on first use,
+  // the 32-bit side's its own: one round of each side, not counted, so that the
+  // rounds measure the runs alone.
+  std::printf("warm-up, not counted: x86_64, i686\n");
+  bench::SideRounds warmUp;
+  runRound(x86_64, warmUp);
+  runRound(wow64, warmUp);
   for (int i = 1; i <= rounds; ++i) {
-    std::printf("round %d of %d: program", i, rounds);
+    std::printf("round %d of %d: x86_64", i, rounds);
     std::fflush(stdout);
-    results.program.push_back(bench::runProgram());
-    std::printf(", peer");
+    runRound(x86_64, results.x86_64);
+    std::printf(", i686");
     std::fflush(stdout);
-    results.peer.push_back(bench::runPeer(peer, peerWizard));
+    runRound(wow64, results.wow64);
     std::printf("\n");
   }
   bench::resetMachine();

@@ -31,13 +31,15 @@ std::vector<ProductFile> productFiles(const std::string& product) {
           {"Path.dat", false},      {"Config.swf", false},   {"Config.bmp", false}};
 }
 
-Package makeProductPackage(const std::string& product, const std::string& afterTxt) {
+ProgramBuild thisBuild() { return {installExe(), fixturesDir()}; }
+
+Package makeProductPackage(const std::string& product, const std::string& afterTxt, const ProgramBuild& build) {
   Package package(product);
-  package.copyProgram("INSTALL.EXE");
+  package.copyIn(build.installExe, "INSTALL.EXE");
   for (const ProductFile& file : productFiles(product)) {
     const std::string fixture = fixtureFor(file.name, product);
     if (!fixture.empty())
-      package.copyFixture(fixture, file.name);
+      package.copyIn(build.fixturesDir + fixture, file.name);
     else if (file.name != "Data.dat")
       package.write(file.name, file.name + " of " + product);
   }

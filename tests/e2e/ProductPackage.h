@@ -24,10 +24,19 @@ struct ProductFile {
 // The package's product files in the order of the install table, Data.dat included.
 std::vector<ProductFile> productFiles(const std::string& product);
 
+// Where a package's program and fixture programs come from, as Windows paths.
+struct ProgramBuild {
+  std::string installExe;
+  std::string fixturesDir;  // ending in "\"
+};
+// This build's program and fixtures; the benchmark also packs the i686 build's.
+ProgramBuild thisBuild();
+
 // A package folder named after the product holding the program as "INSTALL.EXE",
 // Data.dat, every product file (fixture programs where the product runs one)
 // and, unless `afterTxt` is empty, "After.txt".
-Package makeProductPackage(const std::string& product, const std::string& afterTxt = kAllOptions);
+Package makeProductPackage(const std::string& product, const std::string& afterTxt = kAllOptions,
+                           const ProgramBuild& build = thisBuild());
 
 // The user's shell folder ("Programs", "Desktop") as the registry names it.
 std::string shellFolder(const std::string& name);
