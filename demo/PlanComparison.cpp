@@ -1,5 +1,7 @@
 #include "demo/PlanComparison.h"
 
+#include <windows.h>
+
 #include <algorithm>
 #include <map>
 #include <optional>
@@ -84,9 +86,12 @@ void compareContents(const InstallPlan& plan, const CaseBlind& installed, std::v
                     quoted(real));
   }
   for (const auto& value : plan.registry) {
-    const std::string name = "HKCU\\" + value.key + "\\\\" + value.name;
-    if (installed.holds(name) && installed.at(name) != "type 1: " + value.data)
-      out.push_back(name + ": planned " + quoted(value.data) + ", found " + installed.at(name));
+    const std::string name =
+        tsaver::vendor::registryRootName(value.root) + std::string("\\") + value.key + "\\\\" + value.name;
+    const bool number = value.type == tsaver::SimulatedWindows::ValueType::DWord;
+    if (installed.holds(name) && installed.at(name) != e2e::registryValueText(number ? REG_DWORD : REG_SZ, value.data))
+      out.push_back(name + ": planned " + quoted(tsaver::vendor::registryDataText(value)) + ", found " +
+                    installed.at(name));
   }
   for (const auto& link : plan.links) {
     if (!installed.holds(link.path)) continue;  // reported with the changes

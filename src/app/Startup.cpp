@@ -4,6 +4,7 @@
 #include "installer/copying.h"
 #include "installer/main.h"
 #include "platform/Paths.h"
+#include "uninstaller/StartDirectory.h"
 #include "uninstaller/TemporaryCopy.h"
 #include "uninstaller/uninstall1.h"
 
@@ -31,6 +32,8 @@ int runProgram(Platform& platform, tk::Application& app) {
       app.createForm(frmCopying);
       break;
     case Mode::Uninstall:
+      // Before the hand-off: the copy starts in this process's current directory.
+      enterStartDirectory(platform);
       // The copy runs the removal; this process ends without a window.
       if (handOffToTemporaryCopy(platform)) break;
       app.setTitle(kUninstallTitle);

@@ -17,8 +17,9 @@ inline constexpr const char* kInstallTitle = "Tessaryn Saver Install";
 inline constexpr const char* kUninstallTitle = "Tessaryn Saver Un-Install";
 
 // Sets the title, creates the mode's windows, runs the message loop until the
-// main window closes. In uninstall mode the removal may be handed to a temporary
-// copy first (uninstaller/TemporaryCopy.h), and then no window opens here.
+// main window closes. In uninstall mode the program's own folder may become the
+// current directory first (uninstaller/StartDirectory.h), and the removal may be
+// handed to a temporary copy (uninstaller/TemporaryCopy.h): then no window opens here.
 // Returns the exit code, always 0.
 int runProgram(Platform& platform, tk::Application& app);
 

@@ -1,6 +1,7 @@
 // The installation run's file phase: install directory, path file, the
 // product files behind the copy window, and their log entries.
 #include "installer/InstallFiles.h"
+#include "installer/UninstallEntry.h"
 #include "installer/main.h"
 #include "platform/TextFile.h"
 #include "uninstall_log/LogNames.h"
@@ -21,6 +22,8 @@ bool TfrmInstall::runInstallation() {
     rollback.takeBack();
     return false;
   }
+  // The uninstaller and its log are in place: Windows may list the product from now on.
+  writeUninstallEntry(platform_, state_.ProductName, InstallDir());
   runShortcutStage();
   return true;
 }

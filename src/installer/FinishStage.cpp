@@ -1,6 +1,7 @@
 // Finish: make the product the active screen saver, start the tray program,
 // copy the extra files and perform the post-install action.
 #include "installer/InstallFiles.h"
+#include "installer/UninstallEntry.h"
 #include "installer/main.h"
 #include "platform/Paths.h"
 #include "platform/Registry.h"
@@ -53,6 +54,7 @@ void TfrmInstall::runFinishStage() {
     }
 
     copyExtraFiles();
+    updateUninstallEntrySize(platform_, state_.ProductName, InstallDir());
     platform_.sleep(500);
     performPostInstallAction();
   } catch (...) {

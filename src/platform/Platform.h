@@ -41,8 +41,12 @@ enum class ShellLinkResult {
   SaveFailed             // IPersistFile::Save failed
 };
 
-// An open registry key under HKEY_CURRENT_USER; 0 is no key.
+// An open registry key; 0 is no key.
 using RegKey = std::uintptr_t;
+
+// The registry's roots the program writes under. Keys are opened in the registry's
+// default view: a 32-bit program on 64-bit Windows sees the 32-bit one.
+enum class RegRoot { CurrentUser, LocalMachine };
 
 class Platform {
  public:
@@ -55,6 +59,8 @@ class Platform {
   virtual bool deleteFile(const std::string& path) = 0;
   // True only for an existing file (FindFirstFileA finds it and it is no directory).
   virtual bool fileExists(const std::string& path) = 0;
+  // The size of an existing file, as FindFirstFileA reports it; nothing for a directory or a missing file.
+  virtual std::optional<std::uint64_t> fileSize(const std::string& path) = 0;
   // GetFileAttributesA has FILE_ATTRIBUTE_DIRECTORY.
   virtual bool directoryExists(const std::string& path) = 0;
   virtual bool createDirectory(const std::string& path) = 0;
@@ -84,9 +90,9 @@ class Platform {
   virtual bool writeProfileString(const std::string& section, const std::optional<std::string>& key,
                                   const std::optional<std::string>& value, const std::string& file) = 0;
 
-  // --- Registry under HKEY_CURRENT_USER, KEY_ALL_ACCESS ----------------------------
+  // --- Registry, KEY_ALL_ACCESS ----------------------------------------------------
   // RegOpenKeyExA, or RegCreateKeyExA when create is set; 0 when it fails.
-  virtual RegKey regOpenKey(const std::string& subKey, bool create) = 0;
+  virtual RegKey regOpenKey(RegRoot root, const std::string& subKey, bool create) = 0;
   // The value as stored when it is REG_SZ or REG_EXPAND_SZ (unexpanded, cut at its
   // first NUL); nothing when the value is missing. Raises ERegistryException
   // "Invalid data type for '%s'" for other types with data, and
@@ -94,9 +100,13 @@ class Platform {
   virtual std::optional<std::string> regReadString(RegKey key, const std::string& name) = 0;
   // REG_SZ; raises ERegistryException "Failed to set data for '%s'" on failure.
   virtual void regWriteString(RegKey key, const std::string& name, const std::string& value) = 0;
+  // REG_DWORD; raises like regWriteString.
+  virtual void regWriteDword(RegKey key, const std::string& name, std::uint32_t value) = 0;
   virtual bool regDeleteValue(RegKey key, const std::string& name) = 0;
   virtual void regFlushKey(RegKey key) = 0;
   virtual void regCloseKey(RegKey key) = 0;
+  // RegDeleteKeyA: the key with its values; false when it is missing or still has subkeys.
+  virtual bool regDeleteKey(RegRoot root, const std::string& subKey) = 0;
 
   // --- Shell, processes, system -----------------------------------------------
   // ShellExecuteA(0, no verb, file, parameters, no directory, show).

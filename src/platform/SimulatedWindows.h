@@ -64,21 +64,29 @@ class SimulatedWindows : public Platform {
   // The .lnk written at that path by saveShellLink.
   std::optional<ShellLinkData> shellLink(const std::string& path) const;
 
+  // Keys are under HKEY_CURRENT_USER unless a root is given.
   enum class ValueType { String, ExpandString, DWord, Binary };
   void putRegistryValue(const std::string& key, const std::string& name, const std::string& data,
-                        ValueType type = ValueType::String);
-  // REG_SZ / REG_EXPAND_SZ data as stored; nothing when the value is missing.
-  std::optional<std::string> registryValue(const std::string& key, const std::string& name) const;
-  bool registryKeyExists(const std::string& key) const;
-  // Every value under HKEY_CURRENT_USER, keys in case-blind order, values by name.
+                        ValueType type = ValueType::String, RegRoot root = RegRoot::CurrentUser);
+  // The data as stored (a REG_DWORD's four bytes, low first); nothing when the value is missing.
+  std::optional<std::string> registryValue(const std::string& key, const std::string& name,
+                                           RegRoot root = RegRoot::CurrentUser) const;
+  bool registryKeyExists(const std::string& key, RegRoot root = RegRoot::CurrentUser) const;
+  // Every value, HKEY_CURRENT_USER's first, keys in case-blind order, values by name.
   struct RegistryEntry {
-    std::string key;  // as first created, "" for HKEY_CURRENT_USER itself
+    RegRoot root = RegRoot::CurrentUser;
+    std::string key;  // as first created, "" for the root itself
     std::string name;
     std::string data;
-    bool operator==(const RegistryEntry& o) const { return key == o.key && name == o.name && data == o.data; }
+    ValueType type = ValueType::String;
+    bool operator==(const RegistryEntry& o) const {
+      return root == o.root && key == o.key && name == o.name && data == o.data && type == o.type;
+    }
   };
   std::vector<RegistryEntry> registryValues() const;
-  void deleteRegistryKey(const std::string& key);
+  // Every key below the roots, paths as first created, HKEY_CURRENT_USER's first.
+  std::vector<std::pair<RegRoot, std::string>> registryKeys() const;
+  void deleteRegistryKey(const std::string& key, RegRoot root = RegRoot::CurrentUser);
 
   // Programs started, in order.
   struct Launch {
@@ -100,6 +108,7 @@ class SimulatedWindows : public Platform {
   bool moveFile(const std::string& from, const std::string& to) override;
   bool deleteFile(const std::string& path) override;
   bool fileExists(const std::string& path) override;
+  std::optional<std::uint64_t> fileSize(const std::string& path) override;
   bool directoryExists(const std::string& path) override;
   bool createDirectory(const std::string& path) override;
   bool removeDirectory(const std::string& path) override;
@@ -114,12 +123,14 @@ class SimulatedWindows : public Platform {
                                const std::string& file) override;
   bool writeProfileString(const std::string& section, const std::optional<std::string>& key,
                           const std::optional<std::string>& value, const std::string& file) override;
-  RegKey regOpenKey(const std::string& subKey, bool create) override;
+  RegKey regOpenKey(RegRoot root, const std::string& subKey, bool create) override;
   std::optional<std::string> regReadString(RegKey key, const std::string& name) override;
   void regWriteString(RegKey key, const std::string& name, const std::string& value) override;
+  void regWriteDword(RegKey key, const std::string& name, std::uint32_t value) override;
   bool regDeleteValue(RegKey key, const std::string& name) override;
   void regFlushKey(RegKey key) override;
   void regCloseKey(RegKey key) override;
+  bool regDeleteKey(RegRoot root, const std::string& subKey) override;
   void shellExecute(const std::string& file, const std::string& parameters, int show) override;
   void winExec(const std::string& commandLine, int show) override;
   std::string desktopDirectory() override;

@@ -14,6 +14,9 @@ inline constexpr const char* kDesktopSection = "DESKTOP";
 inline constexpr const char* kRegistrySection = "REGISTRY";
 inline constexpr const char* kDirectoriesSection = "DIRECTORIES";
 inline constexpr const char* kIniFileSection = "INIFILE";
+// The product's entry in the system's list of installed programs: its key's name
+// under kUninstallEntries. Older uninstallers never look at this section.
+inline constexpr const char* kUninstallEntrySection = "UNINSTALLENTRY";
 
 inline constexpr const char* kFileStem = "FILE";
 inline constexpr const char* kShortcutStem = "SHORTCUT";
@@ -26,6 +29,10 @@ inline constexpr const char* kInstallDirKey = "DIRECTORY1";
 inline constexpr const char* kGroupDirKey = "DIRECTORY2";
 inline constexpr const char* kCfgFileKey = "CFGFILE";
 inline constexpr const char* kSectionKey = "SECTION";
+inline constexpr const char* kUninstallEntryKey = "KEY";
+
+// Under HKEY_LOCAL_MACHINE, in the registry's default view; Windows lists its keys as installed programs.
+inline constexpr const char* kUninstallEntries = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
 
 // The reader asks with this default and treats the answer as "no entry".
 inline constexpr const char* kNone = "NONE";

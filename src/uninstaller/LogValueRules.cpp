@@ -44,6 +44,14 @@ bool namesTrayProgramIn(const std::string& runValueData, const std::string& star
   return sameAscii(runValueData, "\"" + startDir + "\\TaskTray.exe\"");
 }
 
+bool isUninstallEntryName(const std::string& value) {
+  return isWhole(value) && !value.empty() && value.find('\\') == std::string::npos;
+}
+
+bool namesUninstallerIn(const std::string& uninstallString, const std::string& startDir) {
+  return sameAscii(uninstallString, "\"" + startDir + "\\" + log::kUninstallerName + "\"");
+}
+
 bool isProductSettingsSection(const std::string& file, const std::string& section) {
   return isBareName(file) && !sameAscii(file, "system.ini") && !sameAscii(file, "win.ini") && isWhole(section) &&
          !section.empty();

@@ -27,6 +27,13 @@ bool isDesktopShortcutName(const std::string& value);
 // quoted, as the installer writes it.
 bool namesTrayProgramIn(const std::string& runValueData, const std::string& startDir);
 
+// "UNINSTALLENTRY": a key name directly below the list of installed programs (no "\").
+bool isUninstallEntryName(const std::string& value);
+
+// The entry's UninstallString names the uninstaller in the start directory, quoted,
+// as the installer writes it.
+bool namesUninstallerIn(const std::string& uninstallString, const std::string& startDir);
+
 // "INIFILE": a bare settings-file name other than "system.ini" and "win.ini",
 // with a section that is not empty.
 bool isProductSettingsSection(const std::string& file, const std::string& section);

@@ -147,9 +147,13 @@ void TfrmUninstall::TimerTimer(tk::Timer*) {
 
   const std::string cfgFile = logFile.ReadString(log::kIniFileSection, log::kCfgFileKey, log::kDefaultCfgFile);
   const std::string section = logFile.ReadString(log::kIniFileSection, log::kSectionKey, log::kDefaultSection);
+  const std::string entryName = logFile.ReadString(log::kUninstallEntrySection, log::kUninstallEntryKey, log::kNone);
   logFile.Release();
   if (logrules::isProductSettingsSection(cfgFile, section) && !eraseSettingsSection(cfgFile, section)) return;
   advanceGauge(10);
+
+  // With the log and the uninstaller: a run that stopped before can be started from the list again.
+  if (entryName != log::kNone) removeUninstallEntry(entryName);
 
   deleteLogAndSelf();
   btn_ok->setEnabled(true);
@@ -211,6 +215,21 @@ bool TfrmUninstall::eraseSettingsSection(const std::string& file, const std::str
   application().messageBox(tk::Application::errorText(failure), application().title(), tk::MessageIcon::Error);
   close();
   return false;
+}
+
+void TfrmUninstall::removeUninstallEntry(const std::string& name) {
+  if (!logrules::isUninstallEntryName(name)) return;
+  const std::string key = std::string(log::kUninstallEntries) + "\\" + name;
+  Registry entries(platform_, RegRoot::LocalMachine);
+  if (!entries.OpenKey(key, false)) return;
+  std::string command;
+  try {
+    command = entries.ReadString("UninstallString");
+  } catch (const ERegistryException&) {
+  }
+  entries.CloseKey();
+  // Another program's entry, or this product's installed elsewhere since, stays.
+  if (logrules::namesUninstallerIn(command, StartDir)) entries.DeleteKey(key);
 }
 
 std::string TfrmUninstall::existingActiveScreenSaver() {

@@ -50,6 +50,8 @@ class TfrmUninstall : public tk::Form {
   static void deleteRunValue(Registry& registry, const std::string& name, const std::string& startDir);
   // False when the erase failed: the error has been shown and the window closed.
   bool eraseSettingsSection(const std::string& file, const std::string& section);
+  // Deletes the product's entry in the list of installed programs when it starts this uninstaller.
+  void removeUninstallEntry(const std::string& name);
   // The file the active screen saver setting names, when it exists; empty otherwise.
   std::string existingActiveScreenSaver();
   // Clears the setting when that file is gone now.

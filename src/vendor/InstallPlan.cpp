@@ -17,6 +17,7 @@ namespace tsaver::vendor {
 namespace {
 
 constexpr const char* kShellFolders = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+constexpr const char* kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 
 bool endsWithCaseBlind(const std::string& text, const std::string& tail) {
   return text.size() >= tail.size() && upperAscii(text.substr(text.size() - tail.size())) == upperAscii(tail);
@@ -29,9 +30,11 @@ struct Snapshot {
   std::vector<std::string> paths;               // in order of creation; directories end in "\"
   std::map<std::string, std::string> contents;  // by upper-case path; a directory holds nothing
   std::vector<SimulatedWindows::RegistryEntry> registry;
+  std::vector<std::pair<RegRoot, std::string>> keys;
   std::vector<SettingEntry> settings;  // every entry of every ".ini" file
 
-  explicit Snapshot(const SimulatedWindows& machine) : paths(machine.allPaths()), registry(machine.registryValues()) {
+  explicit Snapshot(const SimulatedWindows& machine)
+      : paths(machine.allPaths()), registry(machine.registryValues()), keys(machine.registryKeys()) {
     for (const std::string& path : paths) {
       contents[upperAscii(path)] = isDirectoryEntry(path) ? std::string() : machine.fileContent(path).value_or("");
       if (isDirectoryEntry(path) || !endsWithCaseBlind(path, ".ini")) continue;
@@ -46,10 +49,17 @@ struct Snapshot {
     const auto was = earlier.contents.find(upperAscii(path));
     return was == earlier.contents.end() || was->second != contents.at(upperAscii(path));
   }
-  const SimulatedWindows::RegistryEntry* value(const std::string& key, const std::string& name) const {
+  const SimulatedWindows::RegistryEntry* value(const SimulatedWindows::RegistryEntry& wanted) const {
     for (const auto& entry : registry)
-      if (upperAscii(entry.key) == upperAscii(key) && upperAscii(entry.name) == upperAscii(name)) return &entry;
+      if (entry.root == wanted.root && upperAscii(entry.key) == upperAscii(wanted.key) &&
+          upperAscii(entry.name) == upperAscii(wanted.name))
+        return &entry;
     return nullptr;
+  }
+  bool holdsKey(const std::pair<RegRoot, std::string>& wanted) const {
+    for (const auto& key : keys)
+      if (key.first == wanted.first && upperAscii(key.second) == upperAscii(wanted.second)) return true;
+    return false;
   }
   const SettingEntry* setting(const SettingEntry& wanted) const {
     for (const auto& entry : settings)
@@ -61,7 +71,13 @@ struct Snapshot {
 };
 
 std::string registryName(const SimulatedWindows::RegistryEntry& entry) {
-  return "HKCU\\" + entry.key + "\\\\" + entry.name;
+  return registryRootName(entry.root) + std::string("\\") + entry.key + "\\\\" + entry.name;
+}
+
+// A value that is new, or holds other data than before.
+bool registryValueDiffers(const Snapshot& earlier, const SimulatedWindows::RegistryEntry& entry) {
+  const auto* was = earlier.value(entry);
+  return !was || was->data != entry.data || was->type != entry.type;
 }
 
 std::string settingName(const SettingEntry& entry) { return entry.file + " [" + entry.section + "] " + entry.key; }
@@ -91,6 +107,10 @@ void setUpMachine(SimulatedWindows& machine, const MachineFacts& facts, const Pa
   machine.putRegistryValue(kShellFolders, "Desktop", facts.desktopDir);
   // Every Windows has this key; the plan assumes a machine whose screen saver is off.
   machine.putRegistryValue("Control Panel\\desktop", "ScreenSaveActive", "0");
+  // Every Windows has these keys, if empty.
+  for (const auto& [root, key] : {std::make_pair(RegRoot::CurrentUser, kRunKey),
+                                  std::make_pair(RegRoot::LocalMachine, log::kUninstallEntries)})
+    machine.regCloseKey(machine.regOpenKey(root, key, true));
   // The drive asked to install on is there (the folder itself need not be).
   if (facts.installDir.size() >= 2 && facts.installDir[1] == ':') machine.addDrive(facts.installDir[0]);
   putPackage(machine, package);
@@ -173,10 +193,8 @@ void describeInstallation(const SimulatedWindows& machine, const Snapshot& befor
     const SettingEntry* was = before.setting(entry);
     if (!was || was->value != entry.value) plan.settings.push_back(entry);
   }
-  for (const auto& entry : after.registry) {
-    const auto* was = before.value(entry.key, entry.name);
-    if (!was || was->data != entry.data) plan.registry.push_back(entry);
-  }
+  for (const auto& entry : after.registry)
+    if (registryValueDiffers(before, entry)) plan.registry.push_back(entry);
   for (const auto& [section, entries] : machine.profileSections(logPath))
     for (const auto& [key, value] : entries) plan.log.push_back({section, key, value});
   for (const PackageFile& file : package.files)
@@ -191,10 +209,11 @@ void describeRemoval(const Snapshot& before, const Snapshot& installed, const Sn
   for (const std::string& path : installed.paths)
     if (installed.pathDiffers(before, path) && upperAscii(path).rfind(upperAscii(kSimulatedPackageDir), 0) != 0)
       sort(!removed.holdsPath(path), path);
-  for (const auto& entry : installed.registry) {
-    const auto* was = before.value(entry.key, entry.name);
-    if (!was || was->data != entry.data) sort(!removed.value(entry.key, entry.name), registryName(entry));
-  }
+  for (const auto& key : installed.keys)
+    if (!before.holdsKey(key))
+      sort(!removed.holdsKey(key), registryRootName(key.first) + std::string("\\") + key.second + "\\");
+  for (const auto& entry : installed.registry)
+    if (registryValueDiffers(before, entry)) sort(!removed.value(entry), registryName(entry));
   for (const SettingEntry& entry : installed.settings) {
     if (endsWithCaseBlind(entry.file, log::kFileName)) continue;  // the log goes as a whole file
     const SettingEntry* was = before.setting(entry);
@@ -203,6 +222,15 @@ void describeRemoval(const Snapshot& before, const Snapshot& installed, const Sn
 }
 
 }  // namespace
+
+const char* registryRootName(RegRoot root) { return root == RegRoot::LocalMachine ? "HKLM" : "HKCU"; }
+
+std::string registryDataText(const SimulatedWindows::RegistryEntry& value) {
+  if (value.type != SimulatedWindows::ValueType::DWord) return value.data;
+  std::uint32_t number = 0;
+  for (std::size_t i = value.data.size(); i-- > 0;) number = number << 8 | static_cast<unsigned char>(value.data[i]);
+  return std::to_string(number);
+}
 
 InstallPlan planInstallation(const PackageFolder& package, MachineFacts facts) {
   while (facts.windowsDir.size() > 3 && facts.windowsDir.back() == '\\') facts.windowsDir.pop_back();

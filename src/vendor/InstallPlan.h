@@ -53,7 +53,7 @@ struct InstallPlan {
   std::string pathFile;
   std::optional<std::string> pathFileContent;
   std::vector<SettingEntry> settings;  // new or changed settings-file entries, the log and path file aside
-  std::vector<SimulatedWindows::RegistryEntry> registry;  // new or changed values under HKEY_CURRENT_USER
+  std::vector<SimulatedWindows::RegistryEntry> registry;  // new or changed values
   std::vector<PlannedLink> links;
   std::vector<SimulatedWindows::Launch> programs;
   std::vector<std::string> systemCalls;  // in order, e.g. "SystemParametersInfoA(17,1,0,2)"
@@ -67,5 +67,10 @@ struct InstallPlan {
 };
 
 InstallPlan planInstallation(const PackageFolder& package, MachineFacts facts);
+
+// "HKCU" or "HKLM", as the plan names registry values and keys ("HKLM\Key\\value", "HKLM\Key\").
+const char* registryRootName(RegRoot root);
+// A value's data as text: a string as stored, a REG_DWORD as its decimal number.
+std::string registryDataText(const SimulatedWindows::RegistryEntry& value);
 
 }  // namespace tsaver::vendor

@@ -68,7 +68,9 @@ std::string planText(const InstallPlan& plan) {
   for (const SettingEntry& s : plan.settings) lines.push_back(s.file + " [" + s.section + "] " + s.key + "=" + s.value);
   section(out, "Settings-file entries", lines);
   lines.clear();
-  for (const auto& r : plan.registry) lines.push_back("HKCU\\" + r.key + " \"" + r.name + "\" = " + r.data);
+  for (const auto& r : plan.registry)
+    lines.push_back(registryRootName(r.root) + std::string("\\") + r.key + " \"" + r.name + "\" = " +
+                    registryDataText(r));
   section(out, "Registry values", lines);
   lines.clear();
   for (const PlannedLink& l : plan.links)
@@ -115,7 +117,8 @@ std::string planJson(const InstallPlan& plan) {
   out += "], \"registry\": [";
   for (std::size_t i = 0; i < plan.registry.size(); ++i)
     out += std::string(i ? ", " : "") +
-           jsonStrings({"HKCU\\" + plan.registry[i].key, plan.registry[i].name, plan.registry[i].data});
+           jsonStrings({registryRootName(plan.registry[i].root) + std::string("\\") + plan.registry[i].key,
+                        plan.registry[i].name, registryDataText(plan.registry[i])});
   out += "], \"links\": [";
   for (std::size_t i = 0; i < plan.links.size(); ++i) {
     const ShellLinkData& d = plan.links[i].data;

@@ -1,6 +1,8 @@
 // Files and directories: what the program relies on from CopyFileA, MoveFileA,
-// DeleteFileA, FindFirstFileA, GetFileAttributesA, Create/RemoveDirectoryA,
+// DeleteFileA, FindFirstFileA, GetFileAttributesA(Ex), Create/RemoveDirectoryA,
 // GetShortPathNameA and whole-file reads and writes.
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -46,34 +48,40 @@ TEST_F(Files, CopyOfAFileOntoItselfFails) {
   EXPECT_EQ(p().readFile(at("a.txt")), "a");
 }
 
-TEST_F(Files, FileExistsOnlyForAFile) {
-  put(at("File.txt"));
+TEST_F(Files, FileExistsAndFileSizeOnlyForAFile) {
+  put(at("File.txt"), "12345");
+  put(at("Empty.txt"), "");
   ASSERT_TRUE(p().createDirectory(at("Dir")));
   put(at("Dir\\inner.txt"));
   struct Case {
     std::string path;
     bool exists;
+    std::optional<std::uint64_t> size;
   };
   const std::vector<Case> cases = {
-      {at("File.txt"), true},
-      {at("FILE.TXT"), true},               // names without regard to case
-      {at("file.txt"), true},
-      {at("Dir\\..\\File.txt"), true},      // ".." taken away
-      {at(".\\File.txt"), true},
-      {dir() + "/File.txt", true},          // "/" serves as "\"
-      {at("File.txt\\"), false},            // a file is no directory to look into
-      {at("Dir"), false},                   // a directory is no file
-      {at("Dir\\"), false},
-      {dir(), false},
-      {at("missing.txt"), false},
-      {at("missing\\File.txt"), false},
-      {at("File.txt\\inner.txt"), false},
-      {at("Dir\\inner.txt"), true},
-      {at("Dir\\*.txt"), true},             // FindFirstFileA takes wildcards
-      {at("*.none"), false},
-      {"", false},
+      {at("File.txt"), true, 5},
+      {at("FILE.TXT"), true, 5},            // names without regard to case
+      {at("file.txt"), true, 5},
+      {at("Empty.txt"), true, 0},
+      {at("Dir\\..\\File.txt"), true, 5},    // ".." taken away
+      {at(".\\File.txt"), true, 5},
+      {dir() + "/File.txt", true, 5},       // "/" serves as "\"
+      {at("File.txt\\"), false, {}},        // a file is no directory to look into
+      {at("Dir"), false, {}},                // a directory is no file
+      {at("Dir\\"), false, {}},
+      {dir(), false, {}},
+      {at("missing.txt"), false, {}},
+      {at("missing\\File.txt"), false, {}},
+      {at("File.txt\\inner.txt"), false, {}},
+      {at("Dir\\inner.txt"), true, 1},
+      {at("Dir\\*.txt"), true, {}},          // FindFirstFileA takes wildcards, the size asks for one name
+      {at("*.none"), false, {}},
+      {"", false, {}},
   };
-  for (const auto& c : cases) EXPECT_EQ(p().fileExists(c.path), c.exists) << "'" << c.path << "'";
+  for (const auto& c : cases) {
+    EXPECT_EQ(p().fileExists(c.path), c.exists) << "'" << c.path << "'";
+    EXPECT_EQ(p().fileSize(c.path), c.size) << "'" << c.path << "'";
+  }
 }
 
 TEST_F(Files, DirectoryExistsForADirectoryOnly) {

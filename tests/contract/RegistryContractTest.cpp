@@ -1,4 +1,4 @@
-// The registry under HKEY_CURRENT_USER: open versus create, value types, missing values.
+// The registry: open versus create, value types, missing values, keys under HKEY_LOCAL_MACHINE.
 #include <functional>
 #include <optional>
 #include <string>
@@ -26,24 +26,24 @@ std::string errorOf(const std::function<void()>& call) {
 }
 
 TEST_F(RegistryContract, OpenWithoutCreateFailsForAMissingKeyAndCreateMakesItWithItsParents) {
-  EXPECT_EQ(p().regOpenKey(key("a\\b"), false), 0u);
-  const RegKey created = p().regOpenKey(key("a\\b"), true);
+  EXPECT_EQ(p().regOpenKey(RegRoot::CurrentUser, key("a\\b"), false), 0u);
+  const RegKey created = p().regOpenKey(RegRoot::CurrentUser, key("a\\b"), true);
   ASSERT_NE(created, 0u);
   p().regCloseKey(created);
   for (const std::string& path : {key(), key("a"), key("a\\b"), upperAscii(key("A\\B")), key("a\\b\\")}) {
-    const RegKey opened = p().regOpenKey(path, false);
+    const RegKey opened = p().regOpenKey(RegRoot::CurrentUser, path, false);
     EXPECT_NE(opened, 0u) << path;
     if (opened) p().regCloseKey(opened);
   }
-  const RegKey again = p().regOpenKey(key("a\\b"), true);
+  const RegKey again = p().regOpenKey(RegRoot::CurrentUser, key("a\\b"), true);
   EXPECT_NE(again, 0u) << "create opens an existing key";
   p().regCloseKey(again);
 }
 
 TEST_F(RegistryContract, ALeadingBackslashIsRefused) {
   // The registry layer drops it before it asks (Registry::OpenKey); the system refuses it.
-  EXPECT_EQ(p().regOpenKey("\\" + key(), true), 0u);
-  EXPECT_EQ(p().regOpenKey("\\Software", false), 0u);
+  EXPECT_EQ(p().regOpenKey(RegRoot::CurrentUser, "\\" + key(), true), 0u);
+  EXPECT_EQ(p().regOpenKey(RegRoot::CurrentUser, "\\Software", false), 0u);
   Registry registry(p());
   EXPECT_TRUE(registry.OpenKey("\\" + key("via accessor"), true));
 }
@@ -57,7 +57,7 @@ TEST_F(RegistryContract, StringsReadBackAndOtherTypesAreRefused) {
   world().putRegistryValue(key(), "dword", std::string("\x01\x00\x00\x00", 4), RegType::DWord);
   world().putRegistryValue(key(), "binary", "\x01\x02", RegType::Binary);
   world().putRegistryValue(key(), "nodata", "", RegType::DWord);
-  const RegKey k = p().regOpenKey(key(), false);
+  const RegKey k = p().regOpenKey(RegRoot::CurrentUser, key(), false);
   ASSERT_NE(k, 0u);
   struct Case {
     std::string name;
@@ -85,7 +85,7 @@ TEST_F(RegistryContract, StringsReadBackAndOtherTypesAreRefused) {
 }
 
 TEST_F(RegistryContract, WriteStoresAStringThatReplacesAnyEarlierValue) {
-  const RegKey k = p().regOpenKey(key(), true);
+  const RegKey k = p().regOpenKey(RegRoot::CurrentUser, key(), true);
   ASSERT_NE(k, 0u);
   world().putRegistryValue(key(), "Run", std::string("\x01\x00\x00\x00", 4), RegType::DWord);
   p().regWriteString(k, "run", "\"C:\\Saver\\TaskTray.exe\"");
@@ -97,7 +97,7 @@ TEST_F(RegistryContract, WriteStoresAStringThatReplacesAnyEarlierValue) {
   p().regFlushKey(k);
   p().regCloseKey(k);
 
-  const RegKey reopened = p().regOpenKey(key(), false);
+  const RegKey reopened = p().regOpenKey(RegRoot::CurrentUser, key(), false);
   EXPECT_EQ(p().regReadString(reopened, "Run"), "\"C:\\Saver\\TaskTray.exe\"");
   p().regCloseKey(reopened);
 }
@@ -107,12 +107,39 @@ TEST_F(RegistryContract, WriteWithoutAKeyRaises) {
 }
 
 TEST_F(RegistryContract, DeleteValueReportsWhetherThereWasOne) {
-  const RegKey k = p().regOpenKey(key(), true);
+  const RegKey k = p().regOpenKey(RegRoot::CurrentUser, key(), true);
   p().regWriteString(k, "v", "1");
   EXPECT_TRUE(p().regDeleteValue(k, "V"));
   EXPECT_EQ(p().regReadString(k, "v"), std::nullopt);
   EXPECT_FALSE(p().regDeleteValue(k, "v"));
   p().regCloseKey(k);
+}
+
+// The product's entry in the list of installed programs lives there.
+TEST_F(RegistryContract, TheMachineRootKeepsKeysApartTakesNumbersAndDeletesAKeyWithoutSubkeys) {
+  Registry machine(p(), RegRoot::LocalMachine);
+  ASSERT_TRUE(machine.OpenKey("\\" + key("entry\\sub"), true));
+  machine.WriteString("UninstallString", "\"C:\\x\\Uninstall.exe\"");
+  machine.WriteInteger("EstimatedSize", 0x01020304);
+  EXPECT_EQ(machine.ReadString("UninstallString"), "\"C:\\x\\Uninstall.exe\"");
+  EXPECT_EQ(errorOf([&] { machine.ReadString("EstimatedSize"); }), "Invalid data type for 'EstimatedSize'");
+  machine.CloseKey();
+  EXPECT_EQ(world().registryData(RegRoot::LocalMachine, key("entry\\sub"), "EstimatedSize"),
+            std::make_pair(RegType::DWord, std::string("\x04\x03\x02\x01", 4)));
+  EXPECT_EQ(p().regOpenKey(RegRoot::CurrentUser, key("entry"), false), 0u) << "another root";
+
+  const struct {
+    std::string key;
+    bool deleted;
+  } deletions[] = {
+      {key("entry"), false},  // it has a subkey
+      {key("entry\\sub"), true},
+      {key("entry\\sub"), false},  // gone
+      {key("entry"), true},
+  };
+  for (const auto& d : deletions) EXPECT_EQ(machine.DeleteKey(d.key), d.deleted) << d.key;
+  EXPECT_FALSE(machine.OpenKey(key("entry"), false));
+  EXPECT_EQ(errorOf([&] { p().regWriteDword(0, "n", 1); }), "Failed to set data for 'n'");
 }
 
 TEST_F(RegistryContract, TheAccessorReadsAMissingValueAsEmpty) {

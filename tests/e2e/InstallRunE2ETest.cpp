@@ -141,6 +141,7 @@ TEST_F(InstallRun, InstallsEverythingAndIntegratesWithTheSystem) {
         {"FILE9", "E2EFull.ico"},                  {"FILE10", "Readme.txt"},   {"FILE11", "RunSaver.exe"},
         {"FILE12", "Settings.txt"},                {"FILE13", "Preview.bmp"},  {"FILE14", "Path.dat"},
         {"FILE15", "Config.swf"},                  {"FILE16", "Config.bmp"},   {"FILE17", "Wallpaper.bmp"}}},
+      {"UNINSTALLENTRY", {{"KEY", std::string(kProduct) + " screen saver"}}},
       {"SHORTCUTS",
        {{"SHORTCUT1", group + "\\E2EFull task tray program.lnk"},
         {"SHORTCUT2", group + "\\E2EFull screen saver.lnk"},

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "e2e/ProductPackage.h"
+
 namespace e2e {
 namespace {
 
@@ -46,17 +48,6 @@ void walkFiles(const std::string& dir, Depth depth, MachineSnapshot& out) {
   FindClose(search);
 }
 
-std::string valueText(DWORD type, const std::string& data) {
-  std::string text = "type " + std::to_string(type) + ": ";
-  if (type == REG_SZ || type == REG_EXPAND_SZ) return text + data.substr(0, data.find('\0'));
-  char hex[3];
-  for (unsigned char c : data) {
-    std::snprintf(hex, sizeof hex, "%02x", c);
-    text += hex;
-  }
-  return text;
-}
-
 void walkKey(HKEY key, const std::string& path, MachineSnapshot& out) {
   out[path] = "key";
   for (DWORD i = 0;; ++i) {
@@ -66,7 +57,7 @@ void walkKey(HKEY key, const std::string& path, MachineSnapshot& out) {
     DWORD dataSize = sizeof data;
     DWORD type = 0;
     if (RegEnumValueA(key, i, name, &nameSize, nullptr, &type, data, &dataSize) != ERROR_SUCCESS) break;
-    out[path + "\\" + name] = valueText(type, std::string(reinterpret_cast<char*>(data), dataSize));
+    out[path + "\\" + name] = registryValueText(type, std::string(reinterpret_cast<char*>(data), dataSize));
   }
   for (DWORD i = 0;; ++i) {
     char name[256];
@@ -81,10 +72,26 @@ void walkKey(HKEY key, const std::string& path, MachineSnapshot& out) {
 
 }  // namespace
 
+std::string registryValueText(unsigned long type, const std::string& data) {
+  std::string text = "type " + std::to_string(type) + ": ";
+  if (type == REG_SZ || type == REG_EXPAND_SZ) return text + data.substr(0, data.find('\0'));
+  char hex[3];
+  for (unsigned char c : data) {
+    std::snprintf(hex, sizeof hex, "%02x", c);
+    text += hex;
+  }
+  return text;
+}
+
 MachineSnapshot snapshotMachine() {
   MachineSnapshot snapshot;
   walkFiles("C:\\", Depth::All, snapshot);
   walkKey(HKEY_CURRENT_USER, "HKCU\\", snapshot);
+  HKEY entries;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kUninstallEntries, 0, KEY_READ, &entries) == ERROR_SUCCESS) {
+    walkKey(entries, "HKLM\\" + std::string(kUninstallEntries) + "\\", snapshot);
+    RegCloseKey(entries);
+  }
   return snapshot;
 }
 

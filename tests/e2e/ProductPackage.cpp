@@ -66,6 +66,7 @@ void forgetProduct(const std::string& product) {
     removePath(shellFolder("Programs") + "\\" + product + link);
   removePath(shellFolder("Desktop") + "\\" + product + " screen saver.lnk");
   deleteUserRegistryValue(kRunKey, product + " screen saver");
+  RegDeleteKeyA(HKEY_LOCAL_MACHINE, (std::string(kUninstallEntries) + "\\" + product + " screen saver").c_str());
   WritePrivateProfileStringA(settingsSection(product).c_str(), nullptr, nullptr, "TSaver.ini");
 }
 

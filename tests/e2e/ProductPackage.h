@@ -38,12 +38,17 @@ ProgramBuild thisBuild();
 Package makeProductPackage(const std::string& product, const std::string& afterTxt = kAllOptions,
                            const ProgramBuild& build = thisBuild());
 
+// Under HKEY_LOCAL_MACHINE, in the default view: the list of installed programs. The
+// product's entry is named like its links, ProductName + " screen saver".
+inline constexpr const char* kUninstallEntries = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+
 // The user's shell folder ("Programs", "Desktop") as the registry names it.
 std::string shellFolder(const std::string& name);
 std::string groupDir(const std::string& product);
 
 // Removes what an installation of the product may have left: install
-// directory, Windows-directory files, links, Run value, settings section.
+// directory, Windows-directory files, links, Run value, entry in the list of
+// installed programs, settings section.
 void forgetProduct(const std::string& product);
 
 }  // namespace e2e

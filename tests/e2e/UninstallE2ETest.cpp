@@ -1,11 +1,14 @@
 // The uninstaller under Wine: a real installation removed again through
-// "Uninstall.exe", compared with the machine as it was before.
+// "Uninstall.exe", started from its link or from Wine's list of installed programs,
+// compared with the machine as it was before.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <algorithm>
 #include <chrono>
 #include <iostream>
+#include <optional>
 
 #include "e2e/FixtureRecords.h"
 #include "e2e/MachineSnapshot.h"
@@ -21,6 +24,8 @@ namespace e2e {
 namespace {
 
 using Clock = std::chrono::steady_clock;
+using ::testing::Contains;
+using ::testing::Not;
 
 const char kUninstallTitle[] = "Tessaryn Saver Un-Install";
 const char kConfirmText[] =
@@ -129,15 +134,53 @@ void expectGaugePaintedDuringTheTrayWait(DWORD removal) {
   saveScreenshot("uninstall-gauge", Millis(0));
 }
 
-TEST_F(UninstallE2E, CompleteRemovalLeavesOnlyTheUnloggedTraces) {
+std::string systemDir() {
+  char buffer[MAX_PATH];
+  const UINT length = GetSystemDirectoryA(buffer, MAX_PATH);
+  return std::string(buffer, length < MAX_PATH ? length : 0);
+}
+
+// The lines of "uninstaller --list", Wine's list of installed programs: "KEY|||DisplayName"
+// for each entry with an UninstallString, under HKEY_LOCAL_MACHINE in both views and
+// HKEY_CURRENT_USER.
+std::vector<std::string> installedPrograms() {
+  makeDirectories("C:\\e2e");
+  const std::string output =
+      outputOf(systemDir() + "\\uninstaller.exe", "--list", "C:\\", "C:\\e2e\\uninstaller-list.txt");
+  std::vector<std::string> lines;
+  for (std::string::size_type at = 0; at < output.size();) {
+    const std::string::size_type end = std::min(output.find_first_of("\r\n", at), output.size());
+    if (end > at) lines.push_back(output.substr(at, end - at));
+    at = end + 1;
+  }
+  return lines;
+}
+
+// How the user starts the removal: the Start-menu link (the install directory as working
+// directory), or the list of installed programs, which starts the entry's UninstallString
+// from a directory of its own: here Wine's "uninstaller --remove KEY" from System32.
+enum class RemovalStart { StartMenuLink, InstalledProgramsList };
+
+class CompleteRemoval : public UninstallE2E, public ::testing::WithParamInterface<RemovalStart> {};
+
+TEST_P(CompleteRemoval, LeavesOnlyTheUnloggedTracesAndTakesTheProductOffTheList) {
   const std::string windows = windowsDir();
+  const std::string entry = std::string(kProduct) + " screen saver";
+  const std::string listed = entry + "|||" + entry;
   const std::vector<ProfileSection> systemIni = withoutEmptyBoot(profileSections(windows + "\\system.ini"));
   const MachineSnapshot before = snapshotMachine();
+  EXPECT_THAT(installedPrograms(), Not(Contains(listed)));
   install();
+  EXPECT_THAT(installedPrograms(), Contains(listed));
   stopTrayPrograms();
   waitForFixtureRecords("tasktray", "exit", 1);
 
-  Process uninstaller = Process::start(installDir + "\\Uninstall.exe", installDir);
+  std::optional<Process> wineUninstaller;
+  Process uninstaller = [&] {
+    if (GetParam() == RemovalStart::StartMenuLink) return Process::start(installDir + "\\Uninstall.exe", installDir);
+    wineUninstaller.emplace(Process::start(systemDir() + "\\uninstaller.exe", systemDir(), "--remove \"" + entry + "\""));
+    return Process::open(wineUninstaller->waitForDescendant("UNINSTALL.EXE"));
+  }();
   const DWORD copy = removalProcess(uninstaller);
   const Clock::time_point pressed = confirm(copy);
   expectGaugePaintedDuringTheTrayWait(copy);
@@ -172,7 +215,17 @@ TEST_F(UninstallE2E, CompleteRemovalLeavesOnlyTheUnloggedTraces) {
   EXPECT_EQ(profileSections(windows + "\\TSaver.ini"), std::vector<ProfileSection>{});
   EXPECT_EQ(fixtureRecords("swflash").size(), waitForFixtureRecords("swflash", "DllRegisterServer", 1).size())
       << "registered, never unregistered";
+  if (wineUninstaller) {
+    EXPECT_TRUE(wineUninstaller->waitForExit());
+  }
+  EXPECT_THAT(installedPrograms(), Not(Contains(listed)));
 }
+
+INSTANTIATE_TEST_SUITE_P(StartedFrom, CompleteRemoval,
+                         ::testing::Values(RemovalStart::StartMenuLink, RemovalStart::InstalledProgramsList),
+                         [](const auto& info) {
+                           return info.param == RemovalStart::StartMenuLink ? "StartMenuLink" : "InstalledProgramsList";
+                         });
 
 TEST_F(UninstallE2E, RunningTrayProgramIsReportedAboutASecondLaterAndTheRunGoesOn) {
   install();

@@ -55,6 +55,9 @@ TEST(InstallPlan, TheRemovalTakesWhatTheLogListsAndLeavesWhatItDoesNot) {
   EXPECT_THAT(plan.removes, Contains("C:\\WIN\\Tessaryn.scr"));
   EXPECT_THAT(plan.removes,
               Contains("HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Run\\\\Tessaryn screen saver"));
+  const std::string entry = "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tessaryn screen saver\\";
+  EXPECT_THAT(plan.removes, Contains(entry));
+  EXPECT_THAT(plan.removes, Contains(entry + "\\UninstallString"));
   EXPECT_THAT(plan.leaves, Contains("C:\\WIN\\Tessaryn.ini"));  // the path file is never logged
   EXPECT_THAT(plan.leaves, Contains("HKCU\\Control Panel\\desktop\\\\ScreenSaveActive"));
   EXPECT_THAT(plan.leaves, Not(Contains(desktopLink)));
@@ -68,7 +71,8 @@ TEST(InstallPlan, JsonListsTheLogInFileOrderAsSectionKeyValue) {
       ::testing::HasSubstr(
           "\"log\": [[\"FILES\", \"FILE1\", \"C:\\\\WINDOWS\\\\Tessaryn.scr\"], "
           "[\"FILES\", \"FILE5\", \"TaskTray.exe\"], [\"FILES\", \"FILE6\", \"Data.dat\"], [\"FILES\", \"FILE11\", "
-          "\"RunSaver.exe\"], [\"DIRECTORIES\", \"DIRECTORY1\", \"C:\\\\Program "
+          "\"RunSaver.exe\"], [\"UNINSTALLENTRY\", \"KEY\", \"Tessaryn screen saver\"], "
+          "[\"DIRECTORIES\", \"DIRECTORY1\", \"C:\\\\Program "
           "Files\\\\Tessaryn\\\\Screen Saver\"], [\"INIFILE\", \"CFGFILE\", "
           "\"TSaver.ini\"], [\"INIFILE\", \"SECTION\", \"Tessaryn\"]]"));
 }

@@ -22,6 +22,7 @@ TEST_F(InstallRun, WritesTheCompleteLogOfAFullInstallation) {
         {"FILE9", "Tessaryn.ico"},             {"FILE10", "Readme.txt"},   {"FILE11", "RunSaver.exe"},
         {"FILE12", "Settings.txt"},            {"FILE13", "Preview.bmp"},  {"FILE14", "Path.dat"},
         {"FILE15", "Config.swf"},              {"FILE16", "Config.bmp"},   {"FILE17", "Wallpaper.bmp"}}},
+      {"UNINSTALLENTRY", {{"KEY", "Tessaryn screen saver"}}},
       {"SHORTCUTS",
        {{"SHORTCUT1", kGroupDir + "\\Tessaryn task tray program.lnk"},
         {"SHORTCUT2", kGroupDir + "\\Tessaryn screen saver.lnk"},
@@ -103,6 +104,67 @@ TEST_F(InstallRun, FinishIntegratesWithTheSystem) {
   EXPECT_LT(at("SystemParametersInfoA(17,1,0,2)"), static_cast<long>(journal.size()));
   EXPECT_LT(at("Sleep(500)"), at("PostMessageA(desktop,WM_SYSCOMMAND,0xF140,0)"));
   EXPECT_LT(at("PostMessageA(desktop,WM_SYSCOMMAND,0xF140,0)"), static_cast<long>(journal.size()));
+}
+
+// The four bytes of a REG_DWORD as the simulated machine stores them, low byte first.
+std::string dword(std::uint32_t value) {
+  std::string bytes;
+  for (int shift = 0; shift < 32; shift += 8) bytes += static_cast<char>((value >> shift) & 0xFF);
+  return bytes;
+}
+
+TEST_F(InstallRun, ListsTheProductAmongInstalledProgramsWithTheSizeOfItsFilesAndExtras) {
+  const std::string key = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tessaryn screen saver";
+  const struct {
+    const char* title;
+    bool icon;
+    std::string displayIcon;
+  } rows[] = {
+      {"with the product's icon", true, kDefaultInstallDir + "\\Tessaryn.ico"},
+      {"without it", false, kDefaultInstallDir + "\\Uninstall.exe,0"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.title);
+    WizardRun run;
+    SimulatedWindows& machine = run.machine;
+    machine.putFile(kPackage + "Install.exe", "program");
+    machine.putFile(kPackage + "Data.dat", "Tessaryn\r\nTessaryn\r\n");
+    machine.putFile(kPackage + "After.txt", "0\r\nFalse\r\nTrue\r\nTrue\r\n");
+    for (const auto& name : kProductFiles) machine.putFile(kPackage + name, "small");
+    if (!row.icon) machine.deleteFile(kPackage + "Tessaryn.ico");
+    // FILE1 is a full path, the others lie in the install directory; the tray program is logged, not copied.
+    machine.putFile(kPackage + "Tessaryn.scr", std::string(2048, 's'));
+    machine.putFile(kPackage + "Movie.swf", std::string(10240, 'm'));
+    machine.putFile(kPackage + "Extras.txt", "Wallpaper.bmp\r\n");
+    machine.putFile(kPackage + "Wallpaper.bmp", std::string(4096, 'w'));
+    const auto entry = [&machine] {
+      std::vector<SimulatedWindows::RegistryEntry> values;
+      for (const auto& value : machine.registryValues())
+        if (value.root == RegRoot::LocalMachine) values.push_back(value);
+      return values;
+    };
+    const auto expected = [&](std::uint32_t kb) {
+      using Type = SimulatedWindows::ValueType;
+      return std::vector<SimulatedWindows::RegistryEntry>{
+          {RegRoot::LocalMachine, key, "DisplayIcon", row.displayIcon, Type::String},
+          {RegRoot::LocalMachine, key, "DisplayName", "Tessaryn screen saver", Type::String},
+          {RegRoot::LocalMachine, key, "EstimatedSize", dword(kb), Type::DWord},
+          {RegRoot::LocalMachine, key, "InstallLocation", kDefaultInstallDir, Type::String},
+          {RegRoot::LocalMachine, key, "NoModify", dword(1), Type::DWord},
+          {RegRoot::LocalMachine, key, "NoRepair", dword(1), Type::DWord},
+          {RegRoot::LocalMachine, key, "UninstallString", "\"" + kDefaultInstallDir + "\\Uninstall.exe\"", Type::String},
+      };
+    };
+
+    run.start();
+    run.install->btn_next->click();
+    EXPECT_TRUE(entry().empty());
+    run.install->btn_next->click();
+    // 12288 bytes and at most twelve small files and the uninstaller, rounded up.
+    EXPECT_EQ(entry(), expected(13));
+    run.install->btn_next->click();
+    EXPECT_EQ(entry(), expected(17));
+  }
 }
 
 TEST_F(InstallRun, AlreadyInstalledControlIsNeitherCopiedNorRegisteredDuringCopying) {

@@ -194,7 +194,7 @@ TEST(SimulatedWindows, RegistryKeysAndValuesAsATestSeesThem) {
   win.putRegistryValue("Software\\Vendor\\Product", "Number", std::string("\x05\0\0\0", 4),
                        SimulatedWindows::ValueType::DWord);
   EXPECT_TRUE(win.registryKeyExists("SOFTWARE\\vendor"));
-  const RegKey key = win.regOpenKey("software\\vendor\\product", false);
+  const RegKey key = win.regOpenKey(RegRoot::CurrentUser, "software\\vendor\\product", false);
   ASSERT_NE(key, 0u);
   EXPECT_THROW(win.regReadString(key, "number"), ERegistryException);
   win.regWriteString(key, "Name", "value");

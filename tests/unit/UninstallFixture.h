@@ -22,6 +22,8 @@ inline const std::string kInstallDir = kProductDir + "\\Screen Saver";
 inline const std::string kLogPath = kInstallDir + "\\UNINSTALL.INI";
 inline const std::string kUninstaller = kInstallDir + "\\Uninstall.exe";
 inline const std::string kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+inline const std::string kUninstallEntries = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+inline const std::string kEntryKey = kUninstallEntries + "\\Tessaryn screen saver";
 inline const std::string kDesktop = "C:\\WINDOWS\\Desktop";
 inline const std::string kGroup = "C:\\WINDOWS\\Start Menu\\Programs\\Tessaryn screen saver";
 // The Run value's data as the installer writes it.
@@ -73,6 +75,9 @@ class UninstallFixture : public ::testing::Test {
     ASSERT_TRUE(win.writeProfileString("Other", "DataPath", "C:\\other", "TSaver.ini"));
     logEntry("INIFILE", "CFGFILE", "TSaver.ini");
     logEntry("INIFILE", "SECTION", "Tessaryn");
+    win.putRegistryValue(kEntryKey, "UninstallString", "\"" + kUninstaller + "\"",
+                         SimulatedWindows::ValueType::String, RegRoot::LocalMachine);
+    logEntry("UNINSTALLENTRY", "KEY", "Tessaryn screen saver");
     win.putFile("C:\\WINDOWS\\SWFlash.ocx");
     win.putFile("C:\\WINDOWS\\Tessaryn.ini", "[Data]\r\nPath=" + kInstallDir + "\r\n");
   }

@@ -19,7 +19,20 @@ struct HandOffCase {
   std::function<void(SimulatedWindows&)> arrange;
   bool handedOff;  // a copy runs the removal and no window opens here
   std::vector<std::string> journal;
+  std::string startDir = kInstallDir;  // the current directory the removal works in
 };
+
+const std::string kSystem32 = "C:\\WINDOWS\\System32";
+
+// Started from the list of installed programs: Windows chooses the current directory.
+void startedInSystem32(SimulatedWindows& win) {
+  win.putDirectory(kSystem32);
+  win.setCurrentDirectory(kSystem32);
+}
+
+std::string handedOffIn(const std::string& dir) {
+  return "StartSelfRemovingProgram(" + kTemp + "\\<folder>\\UNINSTALL.EXE," + dir + ",TSAVER_FIRST_PROCESS=1.5)";
+}
 
 class UninstallHandOffTest : public ::testing::TestWithParam<HandOffCase> {};
 
@@ -59,20 +72,42 @@ TEST_P(UninstallHandOffTest, CopyRunsTheRemovalOrThisProcessDoesWithNothingLeftI
     EXPECT_EQ(inTemp, std::vector<std::string>{});
     ASSERT_NE(app.mainForm(), nullptr);
     EXPECT_EQ(app.mainForm()->name(), "frmUninstall");
-    EXPECT_EQ(ui.dialogs().size(), 1u) << "the confirmation, here";
+    ASSERT_EQ(ui.dialogs().size(), 1u);
+    EXPECT_EQ(ui.dialogs()[0].type, tk::DialogRecord::Confirm) << "the log was found";
   }
   EXPECT_EQ(journal, GetParam().journal);
+  EXPECT_EQ(win.currentDirectory(), GetParam().startDir);
   EXPECT_TRUE(win.fileExists(kInstallDir + "\\Uninstall.exe"));
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Start, UninstallHandOffTest,
     ::testing::Values(
-        HandOffCase{"fromTheInstallDirectory",
-                    [](SimulatedWindows&) {},
+        HandOffCase{"fromTheInstallDirectory", [](SimulatedWindows&) {}, true, {handedOffIn(kInstallDir)}},
+        HandOffCase{"fromSystem32", startedInSystem32, true, {handedOffIn(kInstallDir)}},
+        HandOffCase{"fromSystem32CopyCannotStart",
+                    [](SimulatedWindows& win) {
+                      startedInSystem32(win);
+                      win.failProgramStarts();
+                    },
+                    false,
+                    {}},
+        HandOffCase{"fromAFolderWithALogOfItsOwn",
+                    [](SimulatedWindows& win) {
+                      win.putFile("C:\\Other\\UNINSTALL.INI");
+                      win.setCurrentDirectory("C:\\Other");
+                    },
                     true,
-                    {"StartSelfRemovingProgram(" + kTemp + "\\<folder>\\UNINSTALL.EXE," + kInstallDir +
-                     ",TSAVER_FIRST_PROCESS=1.5)"}},
+                    {handedOffIn("C:\\Other")},
+                    "C:\\Other"},
+        HandOffCase{"withoutALogBesideTheProgram",
+                    [](SimulatedWindows& win) {
+                      startedInSystem32(win);
+                      win.deleteFile(kInstallDir + "\\UNINSTALL.INI");
+                    },
+                    true,
+                    {handedOffIn(kSystem32)},
+                    kSystem32},
         HandOffCase{"theCopyItself",
                     [](SimulatedWindows& win) { win.setEnvironmentVariable("TSAVER_FIRST_PROCESS", "7.1234"); },
                     false,

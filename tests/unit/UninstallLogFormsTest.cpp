@@ -77,7 +77,7 @@ TEST_F(UninstallLogForms, OnlyARunValueThatStartsThisTrayProgramGoes) {
 
   runRemoval();
 
-  const RegKey run = win.regOpenKey(kRunKey, false);
+  const RegKey run = win.regOpenKey(RegRoot::CurrentUser, kRunKey, false);
   for (const auto& v : values) {
     bool present = true;  // a value of another type raises when read as a string
     try {
@@ -122,6 +122,46 @@ INSTANTIATE_TEST_SUITE_P(
                       SettingsCase{"winIni", "win.ini", "windows", false},
                       SettingsCase{"withADirectory", "C:\\WINDOWS\\TSaver.ini", "Tessaryn", false},
                       SettingsCase{"emptySection", "TSaver.ini", "", false}),
+    [](const auto& info) { return std::string(info.param.title); });
+
+struct EntryCase {
+  const char* title;
+  std::string logged;  // the key name the log gives
+  std::string uninstallString;
+  SimulatedWindows::ValueType type;
+  bool removed;
+};
+
+class UninstallEntryForms : public UninstallFixture, public ::testing::WithParamInterface<EntryCase> {};
+
+// Only the entry that starts this very uninstaller: a planted log could name another
+// program's, and the product may have been installed elsewhere since.
+TEST_P(UninstallEntryForms, OnlyAnEntryThatStartsThisUninstallerGoes) {
+  const EntryCase& c = GetParam();
+  const std::string key = kUninstallEntries + "\\" + c.logged;
+  putEmptyLog();
+  win.putRegistryValue(key, "UninstallString", c.uninstallString, c.type, RegRoot::LocalMachine);
+  logEntry("UNINSTALLENTRY", "KEY", c.logged);
+
+  runRemoval();
+
+  EXPECT_EQ(win.registryKeyExists(key, RegRoot::LocalMachine), !c.removed);
+  EXPECT_FALSE(exists(kLogPath)) << "the run went to its end";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Forms, UninstallEntryForms,
+    ::testing::Values(
+        EntryCase{"thisUninstaller", "Tessaryn screen saver", "\"" + kUninstaller + "\"",
+                  SimulatedWindows::ValueType::String, true},
+        EntryCase{"inOtherCapitals", "Tessaryn screen saver", "\"" + upperAscii(kUninstaller) + "\"",
+                  SimulatedWindows::ValueType::String, true},
+        EntryCase{"anotherProgram", "Other", "\"C:\\Other\\Uninstall.exe\"", SimulatedWindows::ValueType::String,
+                  false},
+        EntryCase{"unquoted", "Tessaryn screen saver", kUninstaller, SimulatedWindows::ValueType::String, false},
+        EntryCase{"notAString", "Tessaryn screen saver", "1", SimulatedWindows::ValueType::DWord, false},
+        EntryCase{"belowAnotherEntry", "Other\\Tessaryn screen saver", "\"" + kUninstaller + "\"",
+                  SimulatedWindows::ValueType::String, false}),
     [](const auto& info) { return std::string(info.param.title); });
 
 TEST_F(UninstallLogForms, WithoutADesktopDirectoryTheDesktopStepIsSkipped) {

@@ -65,6 +65,7 @@ TEST_F(UninstallRunTest, CompleteInstallationLeavesOnlyWhatWasNeverLogged) {
 
   EXPECT_FALSE(win.registryValue(kRunKey, "Tessaryn screen saver"));
   EXPECT_EQ(win.registryValue(kRunKey, "Other program"), "C:\\other.exe");
+  EXPECT_FALSE(win.registryKeyExists(kEntryKey, RegRoot::LocalMachine));
   EXPECT_EQ(win.profileSections("TSaver.ini"), (Sections{{"Other", {{"DataPath", "C:\\other"}}}}));
   EXPECT_TRUE(messages().empty());
   EXPECT_TRUE(ended());
@@ -140,6 +141,7 @@ TEST_F(UninstallRunTest, FailedSectionEraseShowsTheErrorAndEndsWithLogAndUninsta
   EXPECT_TRUE(ended());
   EXPECT_TRUE(exists(kLogPath));
   EXPECT_TRUE(exists(kUninstaller));
+  EXPECT_TRUE(win.registryKeyExists(kEntryKey, RegRoot::LocalMachine)) << "the removal can be started from the list";
   EXPECT_EQ(frmUninstall->gProgress->progress(), 8);
   EXPECT_FALSE(frmUninstall->btn_ok->enabled());
   // What came before the erase is gone, so a second run finds less to do.

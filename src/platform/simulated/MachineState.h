@@ -76,7 +76,9 @@ struct SimulatedWindows::State {
     std::string path;
     std::map<std::string, RegValue> values;  // by upper-case name
   };
+  using Hive = std::map<std::string, RegistryKey>;  // by upper-case path; "" is the root itself
   struct Handle {
+    RegRoot root;
     std::string key;      // upper-case path
     std::string display;  // the path as opened
   };
@@ -97,7 +99,8 @@ struct SimulatedWindows::State {
   std::map<std::string, std::string> environment;  // by upper-case name
   bool failProgramStarts = false;
 
-  std::map<std::string, RegistryKey> keys = {{"", RegistryKey{}}};  // "" is HKEY_CURRENT_USER itself
+  std::map<RegRoot, Hive> hives = {{RegRoot::CurrentUser, {{"", RegistryKey{}}}},
+                                   {RegRoot::LocalMachine, {{"", RegistryKey{}}}}};
   std::map<RegKey, Handle> handles;
   RegKey nextHandle = 0x1000;
 
@@ -125,8 +128,10 @@ struct SimulatedWindows::State {
 
   // --- Registry (SimulatedRegistry) ----------------------------------------------------
   static std::string registryKey(const std::string& path);
-  RegistryKey& makeKey(const std::string& path);
+  RegistryKey& makeKey(RegRoot root, const std::string& path);
   RegistryKey* openedKey(RegKey handle);
+  // Raises "Failed to set data for '%s'" when the handle names no key.
+  void storeValue(RegKey handle, const std::string& name, ValueType type, const std::string& data);
 };
 
 }  // namespace tsaver

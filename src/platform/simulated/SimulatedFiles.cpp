@@ -340,6 +340,15 @@ bool SimulatedWindows::deleteFile(const std::string& path) {
   return true;
 }
 
+std::optional<std::uint64_t> SimulatedWindows::fileSize(const std::string& path) {
+  State& s = *state_;
+  const State::Resolved r = s.resolve(path);
+  if (!r.ok || r.name.empty() || r.trailingSeparator || hasWildcard(r.name)) return std::nullopt;
+  const State::Node* node = s.find(r.key);
+  if (!node || node->directory) return std::nullopt;
+  return node->content.size();
+}
+
 bool SimulatedWindows::fileExists(const std::string& path) {
   State& s = *state_;
   const State::Resolved r = s.resolve(path);

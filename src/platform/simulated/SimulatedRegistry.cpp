@@ -1,4 +1,4 @@
-// The simulated machine's registry under HKEY_CURRENT_USER: keys, values and open handles.
+// The simulated machine's registry, HKEY_CURRENT_USER and HKEY_LOCAL_MACHINE: keys, values and open handles.
 #include "platform/simulated/MachineState.h"
 
 #include "platform/Errors.h"
@@ -19,7 +19,8 @@ std::string SimulatedWindows::State::registryKey(const std::string& path) {
   return key;
 }
 
-SimulatedWindows::State::RegistryKey& SimulatedWindows::State::makeKey(const std::string& path) {
+SimulatedWindows::State::RegistryKey& SimulatedWindows::State::makeKey(RegRoot root, const std::string& path) {
+  Hive& hive = hives[root];
   const std::string key = registryKey(path);
   std::string partial;
   std::string display;
@@ -32,65 +33,79 @@ SimulatedWindows::State::RegistryKey& SimulatedWindows::State::makeKey(const std
     if (component.empty()) continue;
     partial += (partial.empty() ? "" : "\\") + upperAscii(component);
     display += (display.empty() ? "" : "\\") + component;
-    if (!keys.count(partial)) keys[partial].path = display;
+    if (!hive.count(partial)) hive[partial].path = display;
   }
-  return keys[key];
+  return hive[key];
 }
 
 SimulatedWindows::State::RegistryKey* SimulatedWindows::State::openedKey(RegKey handle) {
   const auto it = handles.find(handle);
   if (it == handles.end()) return nullptr;
-  const auto key = keys.find(it->second.key);
-  return key == keys.end() ? nullptr : &key->second;
+  Hive& hive = hives[it->second.root];
+  const auto key = hive.find(it->second.key);
+  return key == hive.end() ? nullptr : &key->second;
 }
 
 void SimulatedWindows::putRegistryValue(const std::string& key, const std::string& name, const std::string& data,
-                                        ValueType type) {
-  state_->makeKey(key).values[upperAscii(name)] = State::RegValue{name, type, data};
+                                        ValueType type, RegRoot root) {
+  state_->makeKey(root, key).values[upperAscii(name)] = State::RegValue{name, type, data};
 }
 
-std::optional<std::string> SimulatedWindows::registryValue(const std::string& key, const std::string& name) const {
-  const auto it = state_->keys.find(State::registryKey(key));
-  if (it == state_->keys.end()) return std::nullopt;
+std::optional<std::string> SimulatedWindows::registryValue(const std::string& key, const std::string& name,
+                                                           RegRoot root) const {
+  const State::Hive& hive = state_->hives[root];
+  const auto it = hive.find(State::registryKey(key));
+  if (it == hive.end()) return std::nullopt;
   const auto value = it->second.values.find(upperAscii(name));
   if (value == it->second.values.end()) return std::nullopt;
   return value->second.data;
 }
 
-bool SimulatedWindows::registryKeyExists(const std::string& key) const {
-  return state_->keys.count(State::registryKey(key)) != 0;
+bool SimulatedWindows::registryKeyExists(const std::string& key, RegRoot root) const {
+  return state_->hives[root].count(State::registryKey(key)) != 0;
 }
 
 std::vector<SimulatedWindows::RegistryEntry> SimulatedWindows::registryValues() const {
   std::vector<RegistryEntry> entries;
-  for (const auto& [upper, key] : state_->keys)
-    for (const auto& [name, value] : key.values) entries.push_back({key.path, value.name, value.data});
+  for (const RegRoot root : {RegRoot::CurrentUser, RegRoot::LocalMachine})
+    for (const auto& [upper, key] : state_->hives[root])
+      for (const auto& [name, value] : key.values)
+        entries.push_back({root, key.path, value.name, value.data, value.type});
   return entries;
 }
 
-void SimulatedWindows::deleteRegistryKey(const std::string& key) {
+std::vector<std::pair<RegRoot, std::string>> SimulatedWindows::registryKeys() const {
+  std::vector<std::pair<RegRoot, std::string>> keys;
+  for (const RegRoot root : {RegRoot::CurrentUser, RegRoot::LocalMachine})
+    for (const auto& [upper, key] : state_->hives[root])
+      if (!upper.empty()) keys.emplace_back(root, key.path);
+  return keys;
+}
+
+void SimulatedWindows::deleteRegistryKey(const std::string& key, RegRoot root) {
   const std::string upper = State::registryKey(key);
   if (upper.empty()) return;
-  for (auto it = state_->keys.begin(); it != state_->keys.end();) {
+  State::Hive& hive = state_->hives[root];
+  for (auto it = hive.begin(); it != hive.end();) {
     if (it->first == upper || it->first.compare(0, upper.size() + 1, upper + "\\") == 0)
-      it = state_->keys.erase(it);
+      it = hive.erase(it);
     else
       ++it;
   }
 }
 
-RegKey SimulatedWindows::regOpenKey(const std::string& subKey, bool create) {
+RegKey SimulatedWindows::regOpenKey(RegRoot root, const std::string& subKey, bool create) {
   State& s = *state_;
   // The registry refuses a name that starts with "\" (ERROR_BAD_PATHNAME).
   if (!subKey.empty() && subKey.front() == '\\') return 0;
   const std::string key = State::registryKey(subKey);
-  if (!s.keys.count(key)) {
+  if (!s.hives[root].count(key)) {
     if (!create) return 0;
-    s.makeKey(subKey);
+    s.makeKey(root, subKey);
   }
   const RegKey handle = s.nextHandle;
   s.nextHandle += 4;
-  s.handles[handle] = State::Handle{key, subKey};
+  s.handles[handle] = State::Handle{root, key, subKey};
   return handle;
 }
 
@@ -107,13 +122,24 @@ std::optional<std::string> SimulatedWindows::regReadString(RegKey key, const std
   return value.data.substr(0, value.data.find('\0'));
 }
 
-void SimulatedWindows::regWriteString(RegKey key, const std::string& name, const std::string& value) {
-  State::RegistryKey* opened = state_->openedKey(key);
+void SimulatedWindows::State::storeValue(RegKey handle, const std::string& name, ValueType type,
+                                         const std::string& data) {
+  RegistryKey* opened = openedKey(handle);
   if (!opened) throw ERegistryException("Failed to set data for '" + name + "'");
   auto& stored = opened->values[upperAscii(name)];
   if (stored.name.empty()) stored.name = name;
-  stored.type = ValueType::String;
-  stored.data = value;
+  stored.type = type;
+  stored.data = data;
+}
+
+void SimulatedWindows::regWriteString(RegKey key, const std::string& name, const std::string& value) {
+  state_->storeValue(key, name, ValueType::String, value);
+}
+
+void SimulatedWindows::regWriteDword(RegKey key, const std::string& name, std::uint32_t value) {
+  std::string bytes;
+  for (int shift = 0; shift < 32; shift += 8) bytes += static_cast<char>((value >> shift) & 0xFF);
+  state_->storeValue(key, name, ValueType::DWord, bytes);
 }
 
 bool SimulatedWindows::regDeleteValue(RegKey key, const std::string& name) {
@@ -127,5 +153,15 @@ void SimulatedWindows::regFlushKey(RegKey key) {
 }
 
 void SimulatedWindows::regCloseKey(RegKey key) { state_->handles.erase(key); }
+
+bool SimulatedWindows::regDeleteKey(RegRoot root, const std::string& subKey) {
+  State::Hive& hive = state_->hives[root];
+  const std::string key = State::registryKey(subKey);
+  if (key.empty() || (!subKey.empty() && subKey.front() == '\\') || !hive.count(key)) return false;
+  const auto firstBelow = hive.lower_bound(key + "\\");
+  if (firstBelow != hive.end() && firstBelow->first.compare(0, key.size() + 1, key + "\\") == 0) return false;
+  hive.erase(key);
+  return true;
+}
 
 }  // namespace tsaver

@@ -24,6 +24,7 @@ constexpr DWORD kProfileBuffer = 1024;
 constexpr std::size_t kShellPathBuffer = MAX_PATH + 1;
 
 HKEY toHkey(RegKey key) { return reinterpret_cast<HKEY>(key); }
+HKEY toHkey(RegRoot root) { return root == RegRoot::LocalMachine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER; }
 
 const char* orNull(const std::optional<std::string>& text) { return text ? text->c_str() : nullptr; }
 
@@ -54,6 +55,14 @@ bool Win32Platform::fileExists(const std::string& path) {
   WIN32_FIND_DATAA data;
   const UniqueFindHandle found(FindFirstFileA(path.c_str(), &data));
   return found.valid() && (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+std::optional<std::uint64_t> Win32Platform::fileSize(const std::string& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) ||
+      (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+    return std::nullopt;
+  return (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
 bool Win32Platform::directoryExists(const std::string& path) {
@@ -142,11 +151,11 @@ bool Win32Platform::writeProfileString(const std::string& section, const std::op
 
 // --- Registry --------------------------------------------------------------------------
 
-RegKey Win32Platform::regOpenKey(const std::string& subKey, bool create) {
+RegKey Win32Platform::regOpenKey(RegRoot root, const std::string& subKey, bool create) {
   HKEY key = nullptr;
-  const LONG result = create ? RegCreateKeyExA(HKEY_CURRENT_USER, subKey.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+  const LONG result = create ? RegCreateKeyExA(toHkey(root), subKey.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
                                                KEY_ALL_ACCESS, nullptr, &key, nullptr)
-                             : RegOpenKeyExA(HKEY_CURRENT_USER, subKey.c_str(), 0, KEY_ALL_ACCESS, &key);
+                             : RegOpenKeyExA(toHkey(root), subKey.c_str(), 0, KEY_ALL_ACCESS, &key);
   return result == ERROR_SUCCESS ? reinterpret_cast<RegKey>(key) : 0;
 }
 
@@ -172,6 +181,13 @@ void Win32Platform::regWriteString(RegKey key, const std::string& name, const st
     throw ERegistryException("Failed to set data for '" + name + "'");
 }
 
+void Win32Platform::regWriteDword(RegKey key, const std::string& name, std::uint32_t value) {
+  const DWORD data = value;
+  if (RegSetValueExA(toHkey(key), name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data), sizeof data) !=
+      ERROR_SUCCESS)
+    throw ERegistryException("Failed to set data for '" + name + "'");
+}
+
 bool Win32Platform::regDeleteValue(RegKey key, const std::string& name) {
   return RegDeleteValueA(toHkey(key), name.c_str()) == ERROR_SUCCESS;
 }
@@ -180,6 +196,10 @@ void Win32Platform::regFlushKey(RegKey key) { RegFlushKey(toHkey(key)); }
 
 void Win32Platform::regCloseKey(RegKey key) {
   if (key != 0) RegCloseKey(toHkey(key));
+}
+
+bool Win32Platform::regDeleteKey(RegRoot root, const std::string& subKey) {
+  return RegDeleteKeyA(toHkey(root), subKey.c_str()) == ERROR_SUCCESS;
 }
 
 // --- Shell, processes, system ---------------------------------------------------------------

@@ -12,6 +12,7 @@ class Win32Platform : public Platform {
   bool moveFile(const std::string& from, const std::string& to) override;
   bool deleteFile(const std::string& path) override;
   bool fileExists(const std::string& path) override;
+  std::optional<std::uint64_t> fileSize(const std::string& path) override;
   bool directoryExists(const std::string& path) override;
   bool createDirectory(const std::string& path) override;
   bool removeDirectory(const std::string& path) override;
@@ -26,12 +27,14 @@ class Win32Platform : public Platform {
                                const std::string& file) override;
   bool writeProfileString(const std::string& section, const std::optional<std::string>& key,
                           const std::optional<std::string>& value, const std::string& file) override;
-  RegKey regOpenKey(const std::string& subKey, bool create) override;
+  RegKey regOpenKey(RegRoot root, const std::string& subKey, bool create) override;
   std::optional<std::string> regReadString(RegKey key, const std::string& name) override;
   void regWriteString(RegKey key, const std::string& name, const std::string& value) override;
+  void regWriteDword(RegKey key, const std::string& name, std::uint32_t value) override;
   bool regDeleteValue(RegKey key, const std::string& name) override;
   void regFlushKey(RegKey key) override;
   void regCloseKey(RegKey key) override;
+  bool regDeleteKey(RegRoot root, const std::string& subKey) override;
   void shellExecute(const std::string& file, const std::string& parameters, int show) override;
   void winExec(const std::string& commandLine, int show) override;
   std::string desktopDirectory() override;

@@ -1,5 +1,6 @@
 // Contract tests against the simulated Windows.
 #include "contract/ContractWorld.h"
+#include "platform/Paths.h"
 #include "platform/SimulatedWindows.h"
 
 namespace tsaver::contract {
@@ -22,6 +23,13 @@ class SimulatedWorld : public ContractWorld {
         SimulatedWindows::ValueType::String, SimulatedWindows::ValueType::ExpandString,
         SimulatedWindows::ValueType::DWord, SimulatedWindows::ValueType::Binary};
     windows_.putRegistryValue(key, name, data, kTypes[static_cast<int>(type)]);
+  }
+  std::optional<std::pair<RegType, std::string>> registryData(RegRoot root, const std::string& key,
+                                                             const std::string& name) override {
+    for (const auto& value : windows_.registryValues())
+      if (value.root == root && upperAscii(value.key) == upperAscii(key) && upperAscii(value.name) == upperAscii(name))
+        return std::make_pair(static_cast<RegType>(value.type), value.data);
+    return std::nullopt;
   }
   void lockFile(const std::string& path) override { windows_.lockFile(path, true); }
   void unlockFile(const std::string& path) override { windows_.lockFile(path, false); }

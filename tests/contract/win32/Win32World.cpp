@@ -16,6 +16,7 @@ namespace {
 
 const std::string kScratchParent = "C:\\contract";
 const std::string kRegistryParent = "Software\\TsaverContract";
+const HKEY kRoots[] = {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE};
 
 void removeTree(const std::string& dir) {
   WIN32_FIND_DATAA found;
@@ -67,15 +68,17 @@ class Win32World : public ContractWorld {
     removeTree(scratch_);
     CreateDirectoryA(kScratchParent.c_str(), nullptr);
     CreateDirectoryA(scratch_.c_str(), nullptr);
-    deleteKeyTree(HKEY_CURRENT_USER, registryRoot_);
+    for (HKEY root : kRoots) deleteKeyTree(root, registryRoot_);
   }
   ~Win32World() override {
     locks_.clear();
     SetCurrentDirectoryA(originalDirectory_.c_str());
     removeTree(scratch_);
     RemoveDirectoryA(kScratchParent.c_str());  // only when no other test's folder is left
-    deleteKeyTree(HKEY_CURRENT_USER, registryRoot_);
-    RegDeleteKeyA(HKEY_CURRENT_USER, kRegistryParent.c_str());
+    for (HKEY root : kRoots) {
+      deleteKeyTree(root, registryRoot_);
+      RegDeleteKeyA(root, kRegistryParent.c_str());
+    }
   }
 
   Platform& platform() override { return platform_; }
@@ -91,6 +94,24 @@ class Win32World : public ContractWorld {
       return;
     RegSetValueExA(opened.get(), name.c_str(), 0, kTypes[static_cast<int>(type)],
                    reinterpret_cast<const BYTE*>(data.data()), static_cast<DWORD>(data.size()));
+  }
+
+  std::optional<std::pair<RegType, std::string>> registryData(RegRoot root, const std::string& key,
+                                                             const std::string& name) override {
+    UniqueRegKey opened;
+    if (RegOpenKeyExA(root == RegRoot::LocalMachine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER, key.c_str(), 0,
+                      KEY_QUERY_VALUE, opened.receive()) != ERROR_SUCCESS)
+      return std::nullopt;
+    DWORD type = REG_NONE, size = 0;
+    if (RegQueryValueExA(opened.get(), name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
+      return std::nullopt;
+    std::string data(size, '\0');
+    RegQueryValueExA(opened.get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&data[0]), &size);
+    const RegType kinds[] = {RegType::String, RegType::ExpandString, RegType::Binary, RegType::DWord};
+    const DWORD types[] = {REG_SZ, REG_EXPAND_SZ, REG_BINARY, REG_DWORD};
+    for (int i = 0; i < 4; ++i)
+      if (types[i] == type) return std::make_pair(kinds[i], data.substr(0, size));
+    return std::nullopt;
   }
 
   void lockFile(const std::string& path) override {

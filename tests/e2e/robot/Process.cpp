@@ -6,6 +6,8 @@
 #include <set>
 #include <vector>
 
+#include "e2e/robot/Files.h"
+
 namespace e2e {
 
 namespace {
@@ -70,6 +72,12 @@ Process Process::start(const std::string& exe, const std::string& workingDir, co
   return Process(info.hProcess, info.dwProcessId);
 }
 
+Process Process::open(DWORD id) {
+  HANDLE handle = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION | PROCESS_TERMINATE, FALSE, id);
+  if (!handle) throw RobotError("cannot open process " + std::to_string(id) + ", error " + std::to_string(GetLastError()));
+  return Process(handle, id);
+}
+
 Process::Process(Process&& other) noexcept : handle_(other.handle_), id_(other.id_) { other.handle_ = nullptr; }
 
 Process::~Process() {
@@ -102,14 +110,40 @@ void Process::kill() {
   WaitForSingleObject(handle_, 5000);
 }
 
-DWORD Process::waitForDescendant(const std::string& image, Millis timeout) const {
+DWORD waitForDescendant(DWORD ancestor, const std::string& image, Millis timeout) {
   return waitUntil(
       [&]() -> DWORD {
-        for (const RunningProcess& p : descendantsOf(id_))
+        for (const RunningProcess& p : descendantsOf(ancestor))
           if (_stricmp(p.image.c_str(), image.c_str()) == 0) return p.id;
         return 0;
       },
-      "a process " + image + " started by process " + std::to_string(id_), timeout);
+      "a process " + image + " started by process " + std::to_string(ancestor), timeout);
+}
+
+std::string outputOf(const std::string& exe, const std::string& arguments, const std::string& workingDir,
+                     const std::string& outputFile, Millis timeout) {
+  SECURITY_ATTRIBUTES inheritable = {sizeof inheritable, nullptr, TRUE};
+  HANDLE output = CreateFileA(outputFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inheritable,
+                              CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (output == INVALID_HANDLE_VALUE) throw RobotError("cannot write " + outputFile);
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+  startup.hStdOutput = output;
+  startup.hStdError = output;
+  PROCESS_INFORMATION info = {};
+  std::string commandLine = "\"" + exe + "\" " + arguments;
+  const BOOL started = CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr,
+                                      workingDir.c_str(), &startup, &info);
+  CloseHandle(output);
+  if (!started) throw RobotError("cannot start " + exe + ", error " + std::to_string(GetLastError()));
+  CloseHandle(info.hThread);
+  const DWORD waited = WaitForSingleObject(info.hProcess, static_cast<DWORD>(timeout.count()));
+  if (waited != WAIT_OBJECT_0) TerminateProcess(info.hProcess, 255);
+  CloseHandle(info.hProcess);
+  if (waited != WAIT_OBJECT_0) throw RobotError(exe + " " + arguments + " did not end");
+  return readFile(outputFile);
 }
 
 bool Process::waitForExitWithDescendants(Millis timeout) const {

@@ -18,11 +18,26 @@ struct RunningProcess {
 // nothing); empty when no snapshot can be taken.
 std::vector<RunningProcess> runningProcesses();
 
+// The first process running this image (a file name, "UNINSTALL.EXE") among those that the
+// process with this id started, and theirs; found by their parents' ids, which stay recorded
+// after a parent has ended. Throws RobotError when none comes within the time-out.
+DWORD waitForDescendant(DWORD ancestor, const std::string& image, Millis timeout = kTimeout);
+
+// Runs the program with `arguments` after its quoted name in `workingDir` until it ends and
+// gives what it wrote to its standard output, through a file (`outputFile`, replaced):
+// Wine's helper processes inherit a pipe and keep it open. Throws RobotError when it cannot
+// start or does not end within the time-out.
+std::string outputOf(const std::string& exe, const std::string& arguments, const std::string& workingDir,
+                     const std::string& outputFile, Millis timeout = kTimeout);
+
 class Process {
  public:
   // Starts `exe` with `workingDir` as its current directory and `arguments`
   // after its quoted name; throws RobotError when it cannot start.
   static Process start(const std::string& exe, const std::string& workingDir, const std::string& arguments = "");
+
+  // A running process that another program started; throws RobotError when it has gone.
+  static Process open(DWORD id);
 
   Process(Process&& other) noexcept;
   Process& operator=(Process&&) = delete;
@@ -40,11 +55,10 @@ class Process {
   DWORD exitCode() const;
   void kill();
 
-  // The processes it started, and theirs, are found by their parents' ids, which
-  // stay recorded after a parent has ended.
-  // The first such process running this image (a file name, "UNINSTALL.EXE"); throws
-  // RobotError when none comes within the time-out.
-  DWORD waitForDescendant(const std::string& image, Millis timeout = kTimeout) const;
+  // The first process it started, or theirs, running this image (see e2e::waitForDescendant).
+  DWORD waitForDescendant(const std::string& image, Millis timeout = kTimeout) const {
+    return e2e::waitForDescendant(id_, image, timeout);
+  }
   // False when it or a process descended from it still runs after the time-out.
   bool waitForExitWithDescendants(Millis timeout = kTimeout) const;
 
