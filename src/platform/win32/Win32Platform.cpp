@@ -268,22 +268,40 @@ Win32Platform::~Win32Platform() {
 
 // --- Reading a whole section ---------------------------------------------------------------
 
-std::vector<std::string> Win32Platform::profileKeyNames(const std::string& section, const std::string& file) {
-  // NUL-separated names ending in a second NUL; a list that did not fit comes back
-  // as the buffer's size less two, so the buffer grows until it does fit.
+namespace {
+
+// NUL-separated strings ending in a second NUL; a list that did not fit comes back
+// as the buffer's size less two, so the buffer grows until it does fit.
+template <typename Call>
+std::vector<std::string> profileList(Call call) {
   std::vector<char> buffer(4096);
   DWORD length = 0;
   for (;;) {
-    length = GetPrivateProfileStringA(section.c_str(), nullptr, "", buffer.data(), static_cast<DWORD>(buffer.size()),
-                                      file.c_str());
+    length = call(buffer.data(), static_cast<DWORD>(buffer.size()));
     if (length + 2 < buffer.size()) break;
     buffer.resize(buffer.size() * 2);
   }
-  std::vector<std::string> names;
+  std::vector<std::string> items;
   for (DWORD start = 0; start < length;) {
-    names.emplace_back(buffer.data() + start);
-    start += static_cast<DWORD>(names.back().size()) + 1;
+    items.emplace_back(buffer.data() + start);
+    start += static_cast<DWORD>(items.back().size()) + 1;
   }
+  return items;
+}
+
+}  // namespace
+
+std::vector<std::string> Win32Platform::profileKeyNames(const std::string& section, const std::string& file) {
+  std::vector<std::string> names = profileList([&](char* buffer, DWORD size) {
+    return GetPrivateProfileStringA(section.c_str(), nullptr, "", buffer, size, file.c_str());
+  });
+  if (!names.empty()) return names;
+  // Wine, measured: when the section's first key has no name ("=value"), the list
+  // comes back empty, whatever follows. The section's lines name every key then.
+  for (const std::string& line : profileList([&](char* buffer, DWORD size) {
+         return GetPrivateProfileSectionA(section.c_str(), buffer, size, file.c_str());
+       }))
+    names.push_back(line.substr(0, line.find('=')));
   return names;
 }
 
