@@ -10,6 +10,7 @@
 #include "platform/Errors.h"
 #include "platform/win32/ShellLinkWriter.h"
 #include "platform/win32/Handles.h"
+#include "platform/win32/ProfileList.h"
 #include "platform/win32/RemovalProcesses.h"
 
 namespace tsaver {
@@ -267,29 +268,6 @@ Win32Platform::~Win32Platform() {
 }
 
 // --- Reading a whole section ---------------------------------------------------------------
-
-namespace {
-
-// NUL-separated strings ending in a second NUL; a list that did not fit comes back
-// as the buffer's size less two, so the buffer grows until it does fit.
-template <typename Call>
-std::vector<std::string> profileList(Call call) {
-  std::vector<char> buffer(4096);
-  DWORD length = 0;
-  for (;;) {
-    length = call(buffer.data(), static_cast<DWORD>(buffer.size()));
-    if (length + 2 < buffer.size()) break;
-    buffer.resize(buffer.size() * 2);
-  }
-  std::vector<std::string> items;
-  for (DWORD start = 0; start < length;) {
-    items.emplace_back(buffer.data() + start);
-    start += static_cast<DWORD>(items.back().size()) + 1;
-  }
-  return items;
-}
-
-}  // namespace
 
 std::vector<std::string> Win32Platform::profileKeyNames(const std::string& section, const std::string& file) {
   std::vector<std::string> names = profileList([&](char* buffer, DWORD size) {

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "ProbeAnswers.h"
+#include "platform/win32/ProfileList.h"
 #include "platform/win32/Win32Platform.h"
 #include "uninstall_log/SettingsFile.h"
 
@@ -19,37 +20,18 @@ namespace {
 
 using namespace tsaver::differential;
 
-// NUL-separated strings ending in a second NUL; a call that did not fit returns the
-// buffer's size less two, so the buffer grows until the answer fits.
-template <typename Call>
-std::vector<std::string> stringList(Call call) {
-  std::vector<char> buffer(1 << 16);
-  DWORD length = 0;
-  for (;;) {
-    length = call(buffer.data(), static_cast<DWORD>(buffer.size()));
-    if (length + 2 < buffer.size()) break;
-    buffer.resize(buffer.size() * 2);
-  }
-  std::vector<std::string> items;
-  for (DWORD start = 0; start < length;) {
-    items.emplace_back(buffer.data() + start);
-    start += static_cast<DWORD>(items.back().size()) + 1;
-  }
-  return items;
-}
-
 class PlatformReader : public ProfileReader {
  public:
   explicit PlatformReader(std::string file) : file_(std::move(file)) {}
 
   std::vector<std::string> sectionNames() override {
-    return stringList([this](char* buffer, DWORD size) {
+    return tsaver::profileList([this](char* buffer, DWORD size) {
       return GetPrivateProfileSectionNamesA(buffer, size, file_.c_str());
     });
   }
   std::vector<std::pair<std::string, std::string>> sectionEntries(const std::string& section) override {
     std::vector<std::pair<std::string, std::string>> entries;
-    for (const std::string& line : stringList([&](char* buffer, DWORD size) {
+    for (const std::string& line : tsaver::profileList([&](char* buffer, DWORD size) {
            return GetPrivateProfileSectionA(section.c_str(), buffer, size, file_.c_str());
          })) {
       const auto eq = line.find('=');
