@@ -27,13 +27,17 @@ void require(bool holds) {
   if (!holds) std::abort();
 }
 
+// The blanks that reads trim around names and values: the C blanks and Ctrl-Z.
+bool hasOuterBlank(const std::string& text) {
+  const std::string blanks = " \t\v\f\x1a";
+  return !text.empty() &&
+         (blanks.find(text.front()) != std::string::npos || blanks.find(text.back()) != std::string::npos);
+}
+
 // A value that a write stores and a read gives back unchanged.
 bool keepsAsWritten(const std::string& value) {
   if (value.find_first_of(std::string("\r\n\0", 3)) != std::string::npos) return false;
-  // The blanks that reads trim: the C blanks and Ctrl-Z.
-  const std::string blanks = " \t\v\f\x1a";
-  if (!value.empty() && (blanks.find(value.front()) != std::string::npos || blanks.find(value.back()) != std::string::npos))
-    return false;
+  if (hasOuterBlank(value)) return false;
   return !(value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front());
 }
 
@@ -43,7 +47,8 @@ bool firstOfItsName(const std::vector<std::pair<std::string, std::string>>& item
   return true;
 }
 
-// The entries that a read finds: the first of their name in the first section of its name.
+// The entries that a read finds: the first of their name in the first section of its
+// name. A name that kept a blank from before a NUL is left out: a read trims the key.
 template <typename Visit>
 void forEachReadableEntry(const std::vector<SimulatedWindows::ProfileSection>& sections, Visit visit) {
   std::vector<std::pair<std::string, std::string>> names;
@@ -53,7 +58,8 @@ void forEachReadableEntry(const std::vector<SimulatedWindows::ProfileSection>& s
     if (!firstOfItsName(names, s)) continue;
     const auto& [section, entries] = sections[s];
     for (std::size_t k = 0; k < entries.size() && visited < kEntriesChecked; ++k, ++visited)
-      if (firstOfItsName(entries, k)) visit(section, entries[k].first, entries[k].second);
+      if (firstOfItsName(entries, k) && !hasOuterBlank(entries[k].first))
+        visit(section, entries[k].first, entries[k].second);
   }
 }
 
