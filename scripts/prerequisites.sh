@@ -2,7 +2,8 @@
 # Sourced by the README's commands.
 tsaver_prerequisites() {
   local packages=(cmake ninja-build g++ g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686
-                  binutils-mingw-w64-x86-64 wine wine64 wine32:i386 xvfb googletest imagemagick xauth ccache nsis)
+                  binutils-mingw-w64-x86-64 wine wine64 wine32:i386 xvfb googletest imagemagick xauth ccache nsis
+                  clang-14 libclang-rt-14-dev)
   local missing=()
   local p
   for p in "${packages[@]}"; do
@@ -38,17 +39,28 @@ tsaver_display() {
   return 1
 }
 
-tsaver_build() {
-  local preset
-  # Compiles are shared through ccache between builds and checkouts of this tree.
+# Compiles are shared through ccache between builds and checkouts of this tree.
+tsaver_ccache() {
   if command -v ccache >/dev/null; then
     export CMAKE_C_COMPILER_LAUNCHER=ccache CMAKE_CXX_COMPILER_LAUNCHER=ccache CCACHE_BASEDIR="$PWD"
   fi
+}
+
+tsaver_build() {
+  local preset
+  tsaver_ccache
   for preset in "$@"; do
     echo "== build $preset"
     cmake --preset "$preset" >/dev/null || return 1
     cmake --build --preset "$preset" -j "$(nproc)" || return 1
   done
+}
+
+# One target of a preset: tsaver_build_target PRESET TARGET.
+tsaver_build_target() {
+  tsaver_ccache
+  echo "== build $2 ($1)"
+  cmake --preset "$1" >/dev/null && cmake --build --preset "$1" -j "$(nproc)" --target "$2"
 }
 
 # Ends the Wine servers (and with them the services) of the given prefixes.

@@ -153,7 +153,8 @@ class Platform {
 
   // --- For reading a whole settings-file section at the cost of one read ----------
   // The names of the section's keys as GetPrivateProfileStringA(section, NULL, ...)
-  // lists them, in file order; none when the file or the section is missing.
+  // lists them, in file order; none when the file or the section is missing. A name
+  // too many does no harm (its key is read from the file), one too few would.
   virtual std::vector<std::string> profileKeyNames(const std::string& section, const std::string& file) = 0;
 };
 

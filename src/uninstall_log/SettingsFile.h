@@ -1,6 +1,7 @@
 #pragma once
 // A settings (profile) file bound to one path, for one use. Every write goes
 // straight to the file; a bare file name lies in the Windows directory.
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -37,7 +38,9 @@ class SettingsFile {
   struct SectionKeys {
     bool known = false;
     std::string section;
-    std::vector<std::string> names;
+    // The listed names in capitals; any name beyond plain ASCII makes every key a candidate.
+    std::set<std::string> upperNames;
+    bool beyondAscii = false;
     std::vector<std::pair<std::string, std::string>> missingKeyAnswers;  // default, answer
   };
   void forgetSection();

@@ -143,23 +143,47 @@ TEST_F(Profiles, WindowsDropsTheDefaultsTrailingBlanks) {
 }
 
 TEST_F(Profiles, HandWrittenFilesAreReadTheWindowsWay) {
-  const std::string file = at("hand.ini");
-  p().writeFile(file,
-                "top=level\r\n"
-                "  [ Spaced ]  \r\n"
-                "  key  =  padded value  \r\n"
-                "quoted=\"in quotes\"\r\n"
-                "single='in single quotes'\r\n"
-                "half=\"open\r\n"
-                "empty=\r\n"
-                "[Unix]\n"
-                "lf=only\n");
-  EXPECT_EQ(read("Spaced", "key", file), "padded value");
-  EXPECT_EQ(read("Spaced", "quoted", file), "in quotes");
-  EXPECT_EQ(read("Spaced", "single", file), "in single quotes");
-  EXPECT_EQ(read("Spaced", "half", file), "\"open");
-  EXPECT_EQ(read("Spaced", "empty", file), "");
-  EXPECT_EQ(read("Unix", "lf", file), "only");
+  // Rows from the differential check against Wine: each says what a read gives of
+  // a file that a hand or another program left. Rows marked "Wine" are Wine's
+  // answers that only Windows can confirm (README).
+  struct Row {
+    const char* title;
+    std::string content, section, key, expected;
+  };
+  const std::string q1023 = std::string(1023, 'q');
+  const std::vector<Row> rows = {
+      {"blanks around section, key and value", "  [ Spaced ]  \r\n  key  =  padded value  \r\n", "Spaced", "key",
+       "padded value"},
+      {"double quotes taken off", "[S]\r\nk=\"in quotes\"\r\n", "S", "k", "in quotes"},
+      {"single quotes taken off", "[S]\r\nk='in single quotes'\r\n", "S", "k", "in single quotes"},
+      {"one quote stays", "[S]\r\nk=\"open\r\n", "S", "k", "\"open"},
+      {"an inner quote stays", "[S]\r\nk=\"q\"x\"\r\n", "S", "k", "q\"x"},
+      {"an empty value", "[S]\r\nk=\r\n", "S", "k", ""},
+      {"LF alone ends a line", "[S]\nk=only\n", "S", "k", "only"},
+      {"Wine: CR alone ends a line", "[S]\rk=a\rj=b\r", "S", "j", "b"},
+      {"Wine: CR alone ends a line amid CR LF", "[S]\r\nk=a\rj=b\r\n", "S", "k", "a"},
+      {"Wine: Ctrl-Z, VT and FF are blanks", "[S]\r\n\x1a k\v=\f v\x1a\r\n", "S", "k", "v"},
+      {"the no-break space is no blank", "[S]\r\nk=\xa0v\xa0\r\n", "S", "k", "\xa0v\xa0"},
+      {"the name runs to the last ]", "[S]x]\r\nk=v\r\n", "S]x", "k", "v"},
+      {"text after the ] is ignored", "[S] ; note\r\nk=v\r\n", "S", "k", "v"},
+      {"Wine: a [ without ] starts no section", "[S]\r\n[T\r\nk=v\r\n", "S", "k", "v"},
+      {"Wine: a section without a name is never found", "[S]\r\n[]\r\nk=v\r\n", "S", "k", "<default>"},
+      {"only the first section of a name counts", "[S]\r\na=1\r\n[s]\r\nk=v\r\n", "S", "k", "<default>"},
+      {"keys before any section are never found", "k=v\r\n[S]\r\n", "S", "k", "<default>"},
+      {"Wine: a line without = reads as missing", "[S]\r\nk\r\n", "S", "k", "<default>"},
+      {"Wine: a line without = hides a later one", "[S]\r\nk\r\nk=later\r\n", "S", "k", "<default>"},
+      {"the first of two keys counts", "[S]\r\nk=first\r\nk=second\r\n", "S", "k", "first"},
+      {"an inner blank belongs to the name", "[S]\r\nk 1=v\r\n", "S", "k 1", "v"},
+      {"Wine: a NUL ends the value", std::string("[S]\r\nk=a\0b\r\n", 12), "S", "k", "a"},
+      {"Wine: a NUL ends the name", std::string("[S]\r\nk\0x=v\r\n", 12), "S", "k", "v"},
+      {"Wine: a quoted value of 1023 loses its last character", "[S]\r\nk=\"" + q1023 + "\"\r\n", "S", "k",
+       q1023.substr(0, 1022)},
+  };
+  for (const Row& row : rows) {
+    const std::string file = at("hand.ini");
+    p().writeFile(file, row.content);
+    EXPECT_EQ(read(row.section, row.key, file), row.expected) << row.title;
+  }
 }
 
 TEST_F(Profiles, WritingFailsWhereNoFileCanBe) {
@@ -190,7 +214,11 @@ TEST_F(Profiles, ASectionReadOnceAnswersEveryKeyAsThePlatformDoes) {
                 "[files]\r\n"
                 "FILE13=a second section of the same name\r\n"
                 "[OTHER]\r\n"
-                "FILE14=other section\r\n");
+                "FILE14=other section\r\n"
+                // Wine lists no key of a section whose first key has no name.
+                "[NAMELESS FIRST]\r\n"
+                "=no name\r\n"
+                "FILE1=after it\r\n");
   std::vector<std::string> keys = {" FILE1", "FILE1 ", ";FILE10", "FILE 11", "FILE11", "FILE", ""};
   for (int n = 1; n <= 15; ++n) {
     keys.push_back("FILE" + std::to_string(n));
@@ -198,7 +226,7 @@ TEST_F(Profiles, ASectionReadOnceAnswersEveryKeyAsThePlatformDoes) {
   }
   const std::string defaults[] = {"NONE", "", "  with blanks  ", std::string(1500, 'd')};
   for (const std::string& path : {file, at("missing.ini")})
-    for (const char* section : {"FILES", "files", "OTHER", "MISSING"}) {
+    for (const char* section : {"FILES", "files", "OTHER", "MISSING", "NAMELESS FIRST"}) {
       SettingsFile settings(p());
       settings.Open(path);
       for (const std::string& fallback : defaults)

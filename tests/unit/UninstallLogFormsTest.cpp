@@ -106,10 +106,13 @@ TEST_P(UninstallSettingsForms, OnlyTheProductsSectionOfAProductSettingsFileIsEra
   ASSERT_TRUE(win.writeProfileString(c.section, "key", "value", c.file));
   logEntry("INIFILE", "CFGFILE", c.file);
   logEntry("INIFILE", "SECTION", c.section);
+  // By its content: a section without a name is there, but no read finds it.
+  const std::string path = c.file.find('\\') == std::string::npos ? "C:\\WINDOWS\\" + c.file : c.file;
+  const auto before = win.fileContent(path);
 
   runRemoval();
 
-  EXPECT_EQ(win.getProfileString(c.section, "key", "gone", c.file), c.erased ? "gone" : "value");
+  EXPECT_EQ(win.fileContent(path) != before, c.erased);
   EXPECT_TRUE(messages().empty());
   EXPECT_FALSE(exists(kLogPath)) << "the run went to its end";
 }

@@ -19,22 +19,32 @@ constexpr std::size_t kShortPathBuffer = 259;
 
 bool hasWildcard(const std::string& name) { return name.find_first_of("*?") != std::string::npos; }
 
+bool sameLetter(char a, char b) {
+  return std::toupper(static_cast<unsigned char>(a)) == std::toupper(static_cast<unsigned char>(b));
+}
+
 // FindFirstFile's pattern match: "*" any run, "?" one character, without regard to ASCII case.
+// On a mismatch only the last "*" takes one character more: a pattern of many stars
+// (a product name can hold them) stays quick, where trying every split of every star did not.
 bool wildcardMatch(const char* pattern, const char* name) {
-  for (; *pattern; ++pattern) {
+  const char* star = nullptr;
+  const char* starRunEnd = nullptr;
+  while (*name) {
     if (*pattern == '*') {
-      for (const char* rest = name;; ++rest) {
-        if (wildcardMatch(pattern + 1, rest)) return true;
-        if (!*rest) return false;
-      }
-    }
-    if (!*name) return false;
-    if (*pattern != '?' && std::toupper(static_cast<unsigned char>(*pattern)) !=
-                               std::toupper(static_cast<unsigned char>(*name)))
+      star = pattern++;
+      starRunEnd = name;
+    } else if (*pattern && (*pattern == '?' || sameLetter(*pattern, *name))) {
+      ++pattern;
+      ++name;
+    } else if (star) {
+      pattern = star + 1;
+      name = ++starRunEnd;
+    } else {
       return false;
-    ++name;
+    }
   }
-  return !*name;
+  while (*pattern == '*') ++pattern;
+  return !*pattern;
 }
 
 }  // namespace

@@ -14,24 +14,29 @@ constexpr std::size_t kProfileLimit = 1023;
 
 bool sameText(const std::string& a, const std::string& b) { return upperAscii(a) == upperAscii(b); }
 
+// The blanks trimmed around lines, names and values: the C blanks and Ctrl-Z.
+// Wine, measured: not the other control characters, not the no-break space (0xA0).
+constexpr const char* kBlanks = " \t\n\v\f\r\x1a";
+
 std::string trimmed(const std::string& text) {
-  const auto first = text.find_first_not_of(" \t");
+  const auto first = text.find_first_not_of(kBlanks);
   if (first == std::string::npos) return std::string();
-  const auto last = text.find_last_not_of(" \t");
+  const auto last = text.find_last_not_of(kBlanks);
   return text.substr(first, last - first + 1);
 }
 
-// Profile-file text: lines split at LF with a CR before it dropped; written back with CR LF.
+// Names and values end at a NUL, as the platform's strings do.
+std::string toNul(const std::string& text) { return text.substr(0, text.find('\0')); }
+
+// Profile-file text: a line ends at CR LF, at a CR, or at an LF; written back with CR LF.
 std::vector<std::string> splitLines(const std::string& content) {
   std::vector<std::string> lines;
   std::string::size_type start = 0;
   while (start < content.size()) {
-    auto end = content.find('\n', start);
+    auto end = content.find_first_of("\r\n", start);
     if (end == std::string::npos) end = content.size();
-    std::string line = content.substr(start, end - start);
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    lines.push_back(line);
-    start = end + 1;
+    lines.push_back(content.substr(start, end - start));
+    start = end + (content.compare(end, 2, "\r\n") == 0 ? 2 : 1);
   }
   return lines;
 }
@@ -42,37 +47,51 @@ std::string joinLines(const std::vector<std::string>& lines) {
   return content;
 }
 
+// "[" name "]", the name up to the last "]"; text after it is ignored. An empty
+// name still ends the section before it, but no call finds or lists that section.
 bool sectionHeader(const std::string& line, std::string& name) {
   const std::string text = trimmed(line);
-  if (text.empty() || text.front() != '[') return false;
-  const auto close = text.find(']');
-  name = trimmed(text.substr(1, close == std::string::npos ? std::string::npos : close - 1));
+  const auto close = text.rfind(']');
+  if (text.empty() || text.front() != '[' || close == std::string::npos) return false;
+  name = toNul(trimmed(text.substr(1, close - 1)));
   return true;
 }
 
-bool keyLine(const std::string& line, std::string& name, std::string& value) {
+// A line that is no section header: the name up to the first "=", the value after
+// it; a line without "=" is a key without a value, which reads as missing.
+bool keyLine(const std::string& line, std::string& name, std::optional<std::string>& value) {
   std::string ignored;
   if (sectionHeader(line, ignored)) return false;
   const std::string text = trimmed(line);
   if (text.empty()) return false;
   const auto eq = text.find('=');
-  name = trimmed(text.substr(0, eq));
-  value = eq == std::string::npos ? std::string() : trimmed(text.substr(eq + 1));
+  name = toNul(trimmed(text.substr(0, eq)));
+  value = eq == std::string::npos ? std::nullopt : std::optional<std::string>(toNul(trimmed(text.substr(eq + 1))));
   return true;
 }
 
-// Windows takes a value out of one pair of matching quotes when it reads it.
-std::string unquoted(const std::string& value) {
-  if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
-    return value.substr(1, value.size() - 2);
-  return value;
+bool quoted(const std::string& value) {
+  return value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front();
+}
+
+// A value as the section's listing gives it: out of one pair of matching quotes (" or ').
+std::string unquoted(const std::string& value) { return quoted(value) ? value.substr(1, value.size() - 2) : value; }
+
+// What a read gives of a value or a default: unquoted, at most 1023 characters.
+// Wine, measured: a quoted text of exactly 1023 characters loses its last one as
+// well, the closing quote's place being taken.
+std::string readAs(const std::string& value) {
+  if (!quoted(value)) return cut(value, kProfileLimit);
+  const std::string inner = value.substr(1);
+  const std::string copied = cut(inner, kProfileLimit);
+  return inner.size() <= kProfileLimit + 1 ? copied.substr(0, copied.size() - 1) : copied;
 }
 
 // Index of the first header of the section, or lines.size().
 std::size_t findSection(const std::vector<std::string>& lines, const std::string& section) {
   std::string name;
   for (std::size_t i = 0; i < lines.size(); ++i)
-    if (sectionHeader(lines[i], name) && sameText(name, trimmed(section))) return i;
+    if (sectionHeader(lines[i], name) && !name.empty() && sameText(name, toNul(trimmed(section)))) return i;
   return lines.size();
 }
 
@@ -107,13 +126,22 @@ std::vector<SimulatedWindows::ProfileSection> SimulatedWindows::profileSections(
   std::vector<ProfileSection> sections;
   const State::Node* node = state_->profileFile(file);
   if (!node) return sections;
+  bool listed = false;  // keys before the first section, or in a nameless one, are never found
+  bool afterNameless = false;
   std::string name;
-  std::string value;
+  std::optional<std::string> value;
   for (const auto& line : splitLines(node->content)) {
     if (sectionHeader(line, name)) {
-      sections.push_back({name, {}});
-    } else if (!sections.empty() && keyLine(line, name, value)) {
-      sections.back().second.emplace_back(name, unquoted(value));
+      listed = !name.empty();
+      if (listed) sections.push_back({name, {}});
+      afterNameless = false;
+    } else if (listed && keyLine(line, name, value)) {
+      // Wine, measured: a key without a name right after another one is dropped;
+      // comments and keys without a value are not listed.
+      if (name.empty() && afterNameless) continue;
+      afterNameless = name.empty();
+      if (value && (name.empty() || name.front() != ';'))
+        sections.back().second.emplace_back(name, unquoted(*value));
     }
   }
   return sections;
@@ -124,7 +152,7 @@ std::string SimulatedWindows::getProfileString(const std::string& section, const
   // Windows drops the default's trailing blanks.
   std::string fallback = defaultValue;
   while (!fallback.empty() && fallback.back() == ' ') fallback.pop_back();
-  fallback = cut(fallback, kProfileLimit);
+  fallback = readAs(fallback);
   const State::Node* node = state_->profileFile(file);
   if (!node) return fallback;
   const auto lines = splitLines(node->content);
@@ -132,9 +160,10 @@ std::string SimulatedWindows::getProfileString(const std::string& section, const
   if (header == lines.size()) return fallback;
   const auto end = sectionEnd(lines, header);
   std::string name;
-  std::string value;
+  std::optional<std::string> value;
+  // The first key of the name decides, with or without a value.
   for (auto i = header + 1; i < end; ++i)
-    if (keyLine(lines[i], name, value) && sameText(name, trimmed(key))) return cut(unquoted(value), kProfileLimit);
+    if (keyLine(lines[i], name, value) && sameText(name, toNul(trimmed(key)))) return value ? readAs(*value) : fallback;
   return fallback;
 }
 
@@ -155,7 +184,7 @@ bool SimulatedWindows::writeProfileString(const std::string& section, const std:
   } else {
     const auto end = header == lines.size() ? lines.size() : sectionEnd(lines, header);
     std::string name;
-    std::string old;
+    std::optional<std::string> old;
     std::size_t found = lines.size();
     if (header != lines.size())
       for (auto i = header + 1; i < end && found == lines.size(); ++i)
@@ -196,10 +225,10 @@ std::vector<std::string> SimulatedWindows::profileKeyNames(const std::string& se
   const auto header = findSection(lines, section);
   if (header == lines.size()) return names;
   std::string name;
-  std::string value;
+  std::optional<std::string> value;
   for (auto i = header + 1; i < sectionEnd(lines, header); ++i)
-    // As Wine: a comment line is found by its name, but not listed.
-    if (keyLine(lines[i], name, value) && name.front() != ';') names.push_back(name);
+    // As Wine: a comment line is found by its name, but not listed; nor is a key without a value.
+    if (keyLine(lines[i], name, value) && value && (name.empty() || name.front() != ';')) names.push_back(name);
   return names;
 }
 

@@ -10,6 +10,7 @@
 #include "platform/Errors.h"
 #include "platform/win32/ShellLinkWriter.h"
 #include "platform/win32/Handles.h"
+#include "platform/win32/ProfileList.h"
 #include "platform/win32/RemovalProcesses.h"
 
 namespace tsaver {
@@ -289,21 +290,16 @@ Win32Platform::~Win32Platform() {
 // --- Reading a whole section ---------------------------------------------------------------
 
 std::vector<std::string> Win32Platform::profileKeyNames(const std::string& section, const std::string& file) {
-  // NUL-separated names ending in a second NUL; a list that did not fit comes back
-  // as the buffer's size less two, so the buffer grows until it does fit.
-  std::vector<char> buffer(4096);
-  DWORD length = 0;
-  for (;;) {
-    length = GetPrivateProfileStringA(section.c_str(), nullptr, "", buffer.data(), static_cast<DWORD>(buffer.size()),
-                                      file.c_str());
-    if (length + 2 < buffer.size()) break;
-    buffer.resize(buffer.size() * 2);
-  }
-  std::vector<std::string> names;
-  for (DWORD start = 0; start < length;) {
-    names.emplace_back(buffer.data() + start);
-    start += static_cast<DWORD>(names.back().size()) + 1;
-  }
+  std::vector<std::string> names = profileList([&](char* buffer, DWORD size) {
+    return GetPrivateProfileStringA(section.c_str(), nullptr, "", buffer, size, file.c_str());
+  });
+  if (!names.empty()) return names;
+  // Wine, measured: when the section's first key has no name ("=value"), the list
+  // comes back empty, whatever follows. The section's lines name every key then.
+  for (const std::string& line : profileList([&](char* buffer, DWORD size) {
+         return GetPrivateProfileSectionA(section.c_str(), buffer, size, file.c_str());
+       }))
+    names.push_back(line.substr(0, line.find('=')));
   return names;
 }
 
