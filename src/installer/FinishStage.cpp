@@ -69,7 +69,7 @@ void TfrmInstall::copyExtraFiles() {
     const std::string destination = InstallDir() + "\\" + line;
     // Only a file that arrived may leave the package, or it would be lost; an older
     // copy that could not be replaced is still there, so the copy's result counts too.
-    if (!platform_.copyFile(state_.SourceDir + line, destination) || !platform_.fileExists(destination)) continue;
+    if (!copyWritable(platform_, state_.SourceDir + line, destination) || !platform_.fileExists(destination)) continue;
     platform_.deleteFile(state_.SourceDir + line);
     uninstallLog.WriteString(log::kFilesSection, log::numberedKey(log::kFileStem, number++), line);
   }

@@ -173,6 +173,8 @@ void TfrmUninstall::forEachEntry(SettingsFile& logFile, const char* section, con
 }
 
 void TfrmUninstall::deleteLoggedFile(const std::string& path) {
+  // Installations by earlier versions kept the read-only attribute of a package on a CD.
+  platform_.clearReadOnly(path);
   platform_.deleteFile(path);
   if (upperAscii(fileNamePart(path)) != kTrayProgram) return;
   platform_.sleep(kTrayWaitMs);
@@ -234,6 +236,7 @@ void TfrmUninstall::deleteLogAndSelf() {
   platform_.deleteFile(log::kFileName);
   // Run by a temporary copy, "Uninstall.exe" is the first process's file: it can go once that has ended.
   waitForFirstProcess(platform_);
+  platform_.clearReadOnly(log::kUninstallerName);
   for (int attempt = 1; attempt <= kUninstallerDeleteAttempts; ++attempt) {
     if (!platform_.fileExists(log::kUninstallerName) || platform_.deleteFile(log::kUninstallerName)) break;
     if (attempt < kUninstallerDeleteAttempts) platform_.sleep(kUninstallerRetryMs);

@@ -45,9 +45,10 @@ std::vector<std::string> textLines(const std::string& content) {
 class Checker {
  public:
   // The package as the wizard finds it when started from the package folder.
-  explicit Checker(const PackageFolder& package) : machine_(package), wizard_(machine_) {}
+  explicit Checker(const PackageFolder& package) : package_(package), machine_(package), wizard_(machine_) {}
 
   std::vector<Finding> run() {
+    checkMedium();
     checkDataFile();
     checkProgramFiles();
     checkOptions();
@@ -78,6 +79,19 @@ class Checker {
             "end every line with CR LF");
         break;
       }
+  }
+
+  void checkMedium() {
+    const auto readOnly = std::count_if(package_.files.begin(), package_.files.end(),
+                                        [](const PackageFile& f) { return f.readOnly; });
+    if (readOnly == 0) return;
+    const auto first = std::find_if(package_.files.begin(), package_.files.end(),
+                                    [](const PackageFile& f) { return f.readOnly; });
+    add(Severity::Info, "package-read-only", first->name, std::nullopt,
+        std::to_string(readOnly) + " of " + std::to_string(package_.files.size()) +
+            " package files are read-only, as on a CD: the installed copies are made writable, and the package's "
+            "files stay where they are after the installation instead of being deleted",
+        "nothing to do for a CD; make the files writable if the folder is meant to be cleared after installing");
   }
 
   void checkDataFile() {
@@ -229,6 +243,7 @@ class Checker {
     explicit PackageMachine(const PackageFolder& package) { putPackage(*this, package); }
   };
 
+  const PackageFolder& package_;
   PackageMachine machine_;
   HeadlessWizard wizard_;
   std::vector<Finding> findings_;

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <functional>
 #include <iostream>
 
 #include "e2e/FixtureRecords.h"
@@ -61,11 +62,12 @@ class UninstallE2E : public ::testing::Test {
     forgetProduct(kProduct);
   }
 
-  // Every option "True" and one extra file, Next, Next, Finish.
-  void install() {
+  // Every option "True" and one extra file, anything `prepare` adds, Next, Next, Finish.
+  void install(const std::function<void(Package&)>& prepare = {}) {
     Package package = makeProductPackage(kProduct);
     package.write("Extras.txt", "Wallpaper.bmp\r\n");
     package.write("Wallpaper.bmp", "wallpaper");
+    if (prepare) prepare(package);
     WizardSession wizard(package);
     wizard.press("btn_next");
     wizard.waitForVisible("btn_filename");
@@ -129,11 +131,34 @@ void expectGaugePaintedDuringTheTrayWait(DWORD removal) {
   saveScreenshot("uninstall-gauge", Millis(0));
 }
 
-TEST_F(UninstallE2E, CompleteRemovalLeavesOnlyTheUnloggedTraces) {
+// Packages as vendors fill them.
+struct PackageCase {
+  const char* name;
+  std::function<void(Package&)> prepare;
+};
+
+const PackageCase kPackageCases[] = {
+    {"asBuilt", {}},
+    // Copies keep the read-only attribute of their source unless the installer clears it.
+    {"readOnlyAsOnACd",
+     [](Package& package) {
+       package.makeReadOnly();
+       EXPECT_NE(GetFileAttributesA(package.path("Movie.swf").c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
+     }},
+};
+
+class UninstallPackageE2E : public UninstallE2E, public ::testing::WithParamInterface<PackageCase> {};
+
+TEST_P(UninstallPackageE2E, CompleteRemovalLeavesOnlyTheUnloggedTraces) {
   const std::string windows = windowsDir();
   const std::vector<ProfileSection> systemIni = withoutEmptyBoot(profileSections(windows + "\\system.ini"));
   const MachineSnapshot before = snapshotMachine();
-  install();
+  install(GetParam().prepare);
+  std::vector<std::string> copies = {installDir + "\\Uninstall.exe", installDir + "\\Wallpaper.bmp"};
+  for (const ProductFile& file : productFiles(kProduct))
+    copies.push_back((file.toWindowsDir ? windows : installDir) + "\\" + file.name);
+  for (const std::string& copy : copies)
+    EXPECT_EQ(GetFileAttributesA(copy.c_str()) & FILE_ATTRIBUTE_READONLY, 0u) << copy << " is read-only";
   stopTrayPrograms();
   waitForFixtureRecords("tasktray", "exit", 1);
 
@@ -173,6 +198,9 @@ TEST_F(UninstallE2E, CompleteRemovalLeavesOnlyTheUnloggedTraces) {
   EXPECT_EQ(fixtureRecords("swflash").size(), waitForFixtureRecords("swflash", "DllRegisterServer", 1).size())
       << "registered, never unregistered";
 }
+
+INSTANTIATE_TEST_SUITE_P(Packages, UninstallPackageE2E, ::testing::ValuesIn(kPackageCases),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(UninstallE2E, RunningTrayProgramIsReportedAboutASecondLaterAndTheRunGoesOn) {
   install();

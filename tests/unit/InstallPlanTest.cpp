@@ -60,6 +60,19 @@ TEST(InstallPlan, TheRemovalTakesWhatTheLogListsAndLeavesWhatItDoesNot) {
   EXPECT_THAT(plan.leaves, Not(Contains(desktopLink)));
 }
 
+TEST(InstallPlan, APackageOnACdIsRemovedCompletelyAndStaysWhole) {
+  PackageFolder p = package();
+  for (PackageFile& file : p.files) file.readOnly = true;
+  const InstallPlan onCd = planInstallation(p, MachineFacts{});
+  const InstallPlan writable = planInstallation(package(), MachineFacts{});
+  ASSERT_TRUE(onCd.removalRan);
+  EXPECT_EQ(onCd.removes, writable.removes);
+  EXPECT_EQ(onCd.leaves, writable.leaves);
+  EXPECT_TRUE(onCd.removalMessages.empty());
+  EXPECT_THAT(onCd.packageFilesDeleted, ::testing::IsEmpty());
+  EXPECT_THAT(writable.packageFilesDeleted, Contains("TaskTray.exe"));
+}
+
 TEST(InstallPlan, JsonListsTheLogInFileOrderAsSectionKeyValue) {
   PackageFolder p = package();
   p.files[1].content = "1\r\nFalse\r\nFalse\r\nFalse\r\n";

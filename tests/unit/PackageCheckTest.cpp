@@ -101,6 +101,11 @@ const Row kRows[] = {
      Severity::Error, "Extras.txt", 2},
     {"extra-file-outside", [](PackageFolder& p) { put(p, "Extras.txt", "..\\Wallpaper.bmp\r\n"); }, Severity::Error,
      "Extras.txt", 1},
+    {"package-read-only",
+     [](PackageFolder& p) {
+       for (PackageFile& file : p.files) file.readOnly = true;
+     },
+     Severity::Info, "Data.dat", std::nullopt},
 };
 
 TEST(PackageCheck, ASoundPackageHasNoFindings) { EXPECT_THAT(checkPackage(soundPackage()), ::testing::IsEmpty()); }
