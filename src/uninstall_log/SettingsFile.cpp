@@ -35,7 +35,8 @@ void SettingsFile::Release() {
 
 void SettingsFile::forgetSection() {
   keys_.known = false;
-  keys_.names.clear();
+  keys_.upperNames.clear();
+  keys_.otherNames = false;
   keys_.missingKeyAnswers.clear();
 }
 
@@ -44,10 +45,7 @@ bool SettingsFile::mayHold(const std::string& key) const {
   // key are its to trim, and a comment line is found by its name but not listed
   // (Wine, measured): the file decides those keys.
   if (!isPlainAscii(key) || hasOuterBlank(key) || (!key.empty() && key.front() == ';')) return true;
-  const std::string wanted = upperAscii(key);
-  return std::any_of(keys_.names.begin(), keys_.names.end(), [&](const std::string& name) {
-    return !isPlainAscii(name) || upperAscii(name) == wanted;
-  });
+  return keys_.otherNames || keys_.upperNames.count(upperAscii(key)) != 0;
 }
 
 std::string SettingsFile::ReadString(const std::string& section, const std::string& key,
@@ -56,7 +54,12 @@ std::string SettingsFile::ReadString(const std::string& section, const std::stri
     forgetSection();
     keys_.known = true;
     keys_.section = section;
-    keys_.names = platform_.profileKeyNames(section, path_);
+    for (const std::string& name : platform_.profileKeyNames(section, path_)) {
+      if (isPlainAscii(name))
+        keys_.upperNames.insert(upperAscii(name));
+      else
+        keys_.otherNames = true;
+    }
   }
   if (mayHold(key)) return platform_.getProfileString(section, key, defaultValue, path_);
   for (const auto& known : keys_.missingKeyAnswers)
@@ -64,6 +67,10 @@ std::string SettingsFile::ReadString(const std::string& section, const std::stri
   keys_.missingKeyAnswers.emplace_back(defaultValue,
                                        platform_.getProfileString(section, kKeyNoFileHolds, defaultValue, path_));
   return keys_.missingKeyAnswers.back().second;
+}
+
+std::vector<std::string> SettingsFile::KeyNames(const std::string& section) {
+  return platform_.profileKeyNames(section, path_);
 }
 
 void SettingsFile::WriteString(const std::string& section, const std::string& key, const std::string& value) {

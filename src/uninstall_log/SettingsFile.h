@@ -2,6 +2,7 @@
 // A settings (profile) file bound to one path, for one use. Every write goes
 // straight to the file; a bare file name lies in the Windows directory.
 #include <string>
+#include <set>
 #include <utility>
 #include <vector>
 
@@ -21,6 +22,8 @@ class SettingsFile {
   std::string ReadString(const std::string& section, const std::string& key, const std::string& defaultValue);
   // Raises ESettingsWriteError "Unable to write to %s" (the opened path) on failure.
   void WriteString(const std::string& section, const std::string& key, const std::string& value);
+  // The names of the section's keys, in file order; none when the file or section is missing.
+  std::vector<std::string> KeyNames(const std::string& section);
   // Removes the section with all its keys; raises like WriteString.
   void EraseSection(const std::string& section);
   // Nothing to flush: every write has gone to the file already.
@@ -37,7 +40,8 @@ class SettingsFile {
   struct SectionKeys {
     bool known = false;
     std::string section;
-    std::vector<std::string> names;
+    std::set<std::string> upperNames;  // the plain-ASCII names, in capitals
+    bool otherNames = false;           // a name beyond plain ASCII: the file decides every key
     std::vector<std::pair<std::string, std::string>> missingKeyAnswers;  // default, answer
   };
   void forgetSection();

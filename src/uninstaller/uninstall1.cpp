@@ -113,10 +113,16 @@ void TfrmUninstall::TimerTimer(tk::Timer*) {
   const std::string screenSaverEntry =
       logFile.ReadString(log::kFilesSection, log::numberedKey(log::kFileStem, 1), log::kNone);
   const std::string windowsDir = platform_.windowsDirectory();
-  forEachEntry(logFile, log::kFilesSection, log::kFileStem, PumpAfter::EveryProbe, [&](const std::string& v) {
+  const auto deleteIfProducts = [&](const std::string& v) {
     if (logrules::isProductFileName(v) || (v == screenSaverEntry && logrules::isScreenSaverPath(v, windowsDir)))
       deleteLoggedFile(v);
-  });
+  };
+  forEachEntry(logFile, log::kFilesSection, log::kFileStem, PumpAfter::EveryProbe, deleteIfProducts);
+  for (const int n : log::numbersBeyondProbeRange(logFile.KeyNames(log::kFilesSection), log::kFileStem)) {
+    const std::string value = logFile.ReadString(log::kFilesSection, log::numberedKey(log::kFileStem, n), log::kNone);
+    if (value != log::kNone) deleteIfProducts(value);
+    pump();
+  }
   clearActiveScreenSaverIfGone(activeSaver);
   advanceGauge(4);
 

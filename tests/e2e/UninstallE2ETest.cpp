@@ -145,6 +145,16 @@ const PackageCase kPackageCases[] = {
        package.makeReadOnly();
        EXPECT_NE(GetFileAttributesA(package.path("Movie.swf").c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
      }},
+    // Logged from FILE17 on: the last seven past the 999 keys that the removal probes.
+    {"990Extras",
+     [](Package& package) {
+       std::string list = "Wallpaper.bmp\r\n";
+       for (int n = 2; n <= 990; ++n) {
+         list += "Extra" + std::to_string(n) + ".bmp\r\n";
+         package.write("Extra" + std::to_string(n) + ".bmp", "extra");
+       }
+       package.write("Extras.txt", list);
+     }},
 };
 
 class UninstallPackageE2E : public UninstallE2E, public ::testing::WithParamInterface<PackageCase> {};

@@ -62,7 +62,8 @@ std::vector<std::string> SimulatedWindows::State::children(const std::string& ke
 
 std::string SimulatedWindows::State::childKey(const std::string& parentKey, const std::string& component) {
   const std::string direct = parentKey + "\\" + upperAscii(component);
-  if (find(direct)) return direct;
+  // Every alias holds "~": other names need no look at a directory's thousand children.
+  if (find(direct) || component.find('~') == std::string::npos) return direct;
   for (const auto& child : children(parentKey))
     if (!nodes[child].shortName.empty() && nodes[child].shortName == upperAscii(component)) return child;
   return direct;

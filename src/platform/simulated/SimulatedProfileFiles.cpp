@@ -12,7 +12,13 @@ namespace {
 // GetPrivateProfileStringA's buffer of 1024 bytes holds 1023 characters and the NUL.
 constexpr std::size_t kProfileLimit = 1023;
 
-bool sameText(const std::string& a, const std::string& b) { return upperAscii(a) == upperAscii(b); }
+bool sameText(const std::string& a, const std::string& b) {
+  const auto upper = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; };
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (upper(a[i]) != upper(b[i])) return false;
+  return true;
+}
 
 std::string trimmed(const std::string& text) {
   const auto first = text.find_first_not_of(" \t");
@@ -43,6 +49,9 @@ std::string joinLines(const std::vector<std::string>& lines) {
 }
 
 bool sectionHeader(const std::string& line, std::string& name) {
+  // Most lines are keys: they are told apart without a copy.
+  const auto first = line.find_first_not_of(" \t");
+  if (first == std::string::npos || line[first] != '[') return false;
   const std::string text = trimmed(line);
   if (text.empty() || text.front() != '[') return false;
   const auto close = text.find(']');
