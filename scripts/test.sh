@@ -21,6 +21,11 @@ done
 # Wine's servers and services outlive the tests; end them with the run.
 tsaver_wine_stop build/win64/wineprefix build/win32/wineprefix build/win32/wineprefix-win64
 
+# The readers of untrusted bytes, fuzzed briefly, and held against Wine's own answers.
+echo "== fuzzing and the differential check, short"
+fuzz=0
+bash scripts/fuzz.sh --ci || fuzz=1
+
 # One round keeps the benchmark working; its numbers pass no verdict, but a run that fails does.
 echo "== benchmark, one round"
 bench=0
@@ -43,6 +48,8 @@ for preset in "${presets[@]}"; do
 done
 [ "$status" -ne 0 ] && [ "$failed" -eq 0 ] && echo "A test entry failed without a test-case report: see the ctest output above."
 [ "$bench" -ne 0 ] && echo "The benchmark failed to run: see its output above."
+[ "$fuzz" -ne 0 ] && echo "Fuzzing or the differential check found something: see its output above."
 echo "$((total - failed)) passed, $failed failed"
 [ "$bench" -ne 0 ] && status=1
+[ "$fuzz" -ne 0 ] && status=1
 exit $status

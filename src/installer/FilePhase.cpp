@@ -30,8 +30,8 @@ bool TfrmInstall::runInstallation() {
 
 bool TfrmInstall::copyProductFile(const std::string& source, const std::string& destination) {
   frmCopying_->lbl_file->setCaption("Copying to: " + destination);
-  // An older copy that could not be replaced (in use, read-only) still exists: the result decides too.
-  if (platform_.copyFile(source, destination) && platform_.fileExists(destination)) return true;
+  // An older copy that could not be replaced (in use) still exists: the result decides too.
+  if (copyWritable(platform_, source, destination) && platform_.fileExists(destination)) return true;
   application().showMessage("Unable to copy file, destination unable to be written. - " + destination);
   return false;
 }
@@ -67,14 +67,16 @@ bool TfrmInstall::runFilePhase(InstallRollback& rollback) {
 
   for (int n = kFlashControlSlot; n <= kInstallFileSlots; ++n) {
     const std::string old = InstallDir() + "\\" + slot(n);
-    if (platform_.fileExists(old)) platform_.deleteFile(old);
+    if (!platform_.fileExists(old)) continue;
+    platform_.clearReadOnly(old);  // an earlier version kept a CD's read-only attribute
+    platform_.deleteFile(old);
   }
 
   pump();
   tk::Gauge* gauge = frmCopying_->Gauge;
   gauge->setMaxValue(kInstallFileSlots);
 
-  platform_.copyFile(state_.SourceDir + "Install.exe", InstallDir() + "\\" + log::kUninstallerName);
+  copyWritable(platform_, state_.SourceDir + "Install.exe", InstallDir() + "\\" + log::kUninstallerName);
   pump();
 
   const std::string& saver = slot(kScreenSaverSlot);

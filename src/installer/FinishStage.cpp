@@ -8,6 +8,7 @@
 #include "platform/TextFile.h"
 #include "uninstall_log/LogNames.h"
 #include "uninstall_log/SettingsFile.h"
+#include "uninstaller/LogValueRules.h"
 
 namespace tsaver {
 
@@ -67,11 +68,13 @@ void TfrmInstall::copyExtraFiles() {
   int number = frmCopying_->Gauge->maxValue() + 1;
   TextReader extras(platform_, state_.SourceDir + "Extras.txt");
   for (std::string line = extras.readLine(); !line.empty(); line = extras.readLine()) {
-    if (!isExtraFileInsideFolder(line)) continue;
+    // Only what the removal will take again: a bare name the log holds whole, and
+    // neither the uninstaller nor its log (a copy would replace them).
+    if (!logrules::isProductFileName(line)) continue;
     const std::string destination = InstallDir() + "\\" + line;
     // Only a file that arrived may leave the package, or it would be lost; an older
     // copy that could not be replaced is still there, so the copy's result counts too.
-    if (!platform_.copyFile(state_.SourceDir + line, destination) || !platform_.fileExists(destination)) continue;
+    if (!copyWritable(platform_, state_.SourceDir + line, destination) || !platform_.fileExists(destination)) continue;
     platform_.deleteFile(state_.SourceDir + line);
     uninstallLog.WriteString(log::kFilesSection, log::numberedKey(log::kFileStem, number++), line);
   }

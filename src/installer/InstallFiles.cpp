@@ -27,15 +27,4 @@ InstallOptions readInstallOptions(Platform& platform, const std::string& path) {
   return options;
 }
 
-bool isExtraFileInsideFolder(const std::string& line) {
-  if (line.front() == '\\' || line.front() == '/' || line.find(':') != std::string::npos) return false;
-  std::string::size_type start = 0;
-  for (;;) {
-    const auto end = line.find_first_of("\\/", start);
-    if (line.substr(start, end == std::string::npos ? std::string::npos : end - start) == "..") return false;
-    if (end == std::string::npos) return true;
-    start = end + 1;
-  }
-}
-
 }  // namespace tsaver

@@ -23,8 +23,4 @@ bool skippedByOptions(const std::string& fileName, const InstallOptions& options
 // Reads "After.txt"'s four lines; raises EInOutError when it cannot be read.
 InstallOptions readInstallOptions(Platform& platform, const std::string& path);
 
-// An extra file of "Extras.txt" (a non-empty line) must name a file inside the
-// package folder, and so inside the install directory: no drive, no root, no "..".
-bool isExtraFileInsideFolder(const std::string& line);
-
 }  // namespace tsaver

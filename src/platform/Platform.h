@@ -56,7 +56,12 @@ class Platform {
   // CopyFileA(source, destination, FALSE): an existing destination is replaced.
   virtual bool copyFile(const std::string& source, const std::string& destination) = 0;
   virtual bool moveFile(const std::string& from, const std::string& to) = 0;
+  // DeleteFileA: a read-only file is refused.
   virtual bool deleteFile(const std::string& path) = 0;
+  // SetFileAttributesA without FILE_ATTRIBUTE_READONLY, the other attributes kept
+  // (CopyFileA gives a copy the source's attributes, a CD's read-only included).
+  // True when the file exists and is no longer read-only.
+  virtual bool clearReadOnly(const std::string& path) = 0;
   // True only for an existing file (FindFirstFileA finds it and it is no directory).
   virtual bool fileExists(const std::string& path) = 0;
   // The size of an existing file, as FindFirstFileA reports it; nothing for a directory or a missing file.
@@ -162,5 +167,9 @@ class Platform {
 // under 3 characters or an existing directory needs nothing; otherwise the parent
 // (up to the last "\" or ":") first, then the directory. Failures are not reported.
 void forceDirectories(Platform& platform, std::string path);
+
+// A copy of the program's own: an older read-only destination is replaced too, and the
+// copy is writable whatever the source (a package on a CD is read-only). The copy's result.
+bool copyWritable(Platform& platform, const std::string& source, const std::string& destination);
 
 }  // namespace tsaver

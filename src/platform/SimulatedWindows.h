@@ -44,6 +44,10 @@ class SimulatedWindows : public Platform {
   // deleted, moved, replaced or read: error 32 for reads, false for the others.
   // Kept simple: Windows does let a running program be read and copied.
   void lockFile(const std::string& path, bool locked = true);
+  // The read-only attribute, as a CD gives it to every file: copies keep it, and
+  // deletions and copies onto the file fail until clearReadOnly.
+  void setReadOnly(const std::string& path);
+  bool isReadOnly(const std::string& path) const;
   // Copies onto this destination report success but leave no file there.
   void failCopiesTo(const std::string& destination);
   // Writes to this profile file (resolved as Windows does) report failure.
@@ -107,6 +111,7 @@ class SimulatedWindows : public Platform {
   bool copyFile(const std::string& source, const std::string& destination) override;
   bool moveFile(const std::string& from, const std::string& to) override;
   bool deleteFile(const std::string& path) override;
+  bool clearReadOnly(const std::string& path) override;
   bool fileExists(const std::string& path) override;
   std::optional<std::uint64_t> fileSize(const std::string& path) override;
   bool directoryExists(const std::string& path) override;

@@ -2,6 +2,7 @@
 // The uninstall log's vocabulary, shared by the installer that writes it and
 // the uninstaller that reads it back.
 #include <string>
+#include <vector>
 
 namespace tsaver::log {
 
@@ -48,5 +49,11 @@ inline constexpr int kLastNumber = 999;
 
 // Stem + the decimal number, no sign, no leading zeros.
 inline std::string numberedKey(const char* stem, int number) { return stem + std::to_string(number); }
+
+// The numbers above kLastNumber among the key names spelled as numberedKey spells
+// them (the stem in any case, as the profile functions find it), in ascending order,
+// each once. An "Extras.txt" of more than 983 files numbers its entries past the
+// probe range.
+std::vector<int> numbersBeyondProbeRange(const std::vector<std::string>& keyNames, const char* stem);
 
 }  // namespace tsaver::log

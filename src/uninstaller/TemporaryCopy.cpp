@@ -42,7 +42,9 @@ bool handOffToTemporaryCopy(Platform& platform) {
   const std::string folder = makeFreshFolder(platform, temporaryDirectory, identity);
   if (folder.empty()) return false;
   const std::string copy = folder + "\\" + kTemporaryCopyName;
-  if (platform.copyFile(platform.moduleFileName(), copy) &&
+  // Writable, or the command interpreter could not delete it: an earlier version left
+  // "Uninstall.exe" read-only when the package came from a CD.
+  if (copyWritable(platform, platform.moduleFileName(), copy) &&
       platform.startSelfRemovingProgram(copy, platform.currentDirectory(), kFirstProcessVariable, identity))
     return true;
   platform.deleteFile(copy);

@@ -113,10 +113,16 @@ void TfrmUninstall::TimerTimer(tk::Timer*) {
   const std::string screenSaverEntry =
       logFile.ReadString(log::kFilesSection, log::numberedKey(log::kFileStem, 1), log::kNone);
   const std::string windowsDir = platform_.windowsDirectory();
-  forEachEntry(logFile, log::kFilesSection, log::kFileStem, PumpAfter::EveryProbe, [&](const std::string& v) {
+  const auto deleteIfProducts = [&](const std::string& v) {
     if (logrules::isProductFileName(v) || (v == screenSaverEntry && logrules::isScreenSaverPath(v, windowsDir)))
       deleteLoggedFile(v);
-  });
+  };
+  forEachEntry(logFile, log::kFilesSection, log::kFileStem, PumpAfter::EveryProbe, deleteIfProducts);
+  for (const int n : log::numbersBeyondProbeRange(logFile.KeyNames(log::kFilesSection), log::kFileStem)) {
+    const std::string value = logFile.ReadString(log::kFilesSection, log::numberedKey(log::kFileStem, n), log::kNone);
+    if (value != log::kNone) deleteIfProducts(value);
+    pump();
+  }
   clearActiveScreenSaverIfGone(activeSaver);
   advanceGauge(4);
 
@@ -177,6 +183,8 @@ void TfrmUninstall::forEachEntry(SettingsFile& logFile, const char* section, con
 }
 
 void TfrmUninstall::deleteLoggedFile(const std::string& path) {
+  // Installations by earlier versions kept the read-only attribute of a package on a CD.
+  platform_.clearReadOnly(path);
   platform_.deleteFile(path);
   if (upperAscii(fileNamePart(path)) != kTrayProgram) return;
   platform_.sleep(kTrayWaitMs);
@@ -253,6 +261,7 @@ void TfrmUninstall::deleteLogAndSelf() {
   platform_.deleteFile(log::kFileName);
   // Run by a temporary copy, "Uninstall.exe" is the first process's file: it can go once that has ended.
   waitForFirstProcess(platform_);
+  platform_.clearReadOnly(log::kUninstallerName);
   for (int attempt = 1; attempt <= kUninstallerDeleteAttempts; ++attempt) {
     if (!platform_.fileExists(log::kUninstallerName) || platform_.deleteFile(log::kUninstallerName)) break;
     if (attempt < kUninstallerDeleteAttempts) platform_.sleep(kUninstallerRetryMs);

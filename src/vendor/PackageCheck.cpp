@@ -7,6 +7,8 @@
 #include "platform/Errors.h"
 #include "platform/Paths.h"
 #include "platform/TextFile.h"
+#include "uninstall_log/LogNames.h"
+#include "uninstaller/LogValueRules.h"
 #include "vendor/HeadlessWizard.h"
 
 namespace tsaver::vendor {
@@ -18,6 +20,9 @@ constexpr const char* kExtrasFile = "Extras.txt";
 constexpr const char* kUtf8Bom = "\xEF\xBB\xBF";
 // The longest path the file functions take, without the terminating NUL.
 constexpr std::size_t kMaxPath = 259;
+// The extra files are logged from FILE17 on; earlier uninstallers read up to FILE999.
+constexpr int kFirstExtraNumber = kInstallFileSlots + 1;
+constexpr int kExtrasOlderUninstallersRead = log::kLastNumber - kFirstExtraNumber + 1;
 
 // MS-DOS device names: Windows opens the device for any file of that base name.
 bool isReservedDeviceName(const std::string& name) {
@@ -34,6 +39,18 @@ bool hasCharacterWindowsRefuses(const std::string& name) {
   });
 }
 
+// An extra file must lie inside the package folder: no drive, no root, no "..".
+bool isExtraFileInsideFolder(const std::string& line) {
+  if (line.front() == '\\' || line.front() == '/' || line.find(':') != std::string::npos) return false;
+  std::string::size_type start = 0;
+  for (;;) {
+    const auto end = line.find_first_of("\\/", start);
+    if (line.substr(start, end == std::string::npos ? std::string::npos : end - start) == "..") return false;
+    if (end == std::string::npos) return true;
+    start = end + 1;
+  }
+}
+
 // The lines of a package text file as the installer's reader gives them, up to its end.
 std::vector<std::string> textLines(const std::string& content) {
   TextReader reader(content);
@@ -45,12 +62,14 @@ std::vector<std::string> textLines(const std::string& content) {
 class Checker {
  public:
   // The package as the wizard finds it when started from the package folder.
-  explicit Checker(const PackageFolder& package) : machine_(package), wizard_(machine_) {}
+  explicit Checker(const PackageFolder& package) : package_(package), machine_(package), wizard_(machine_) {}
 
   std::vector<Finding> run() {
+    checkMedium();
     checkDataFile();
     checkProgramFiles();
     checkOptions();
+    checkPathLengths();
     checkExtras();
     return std::move(findings_);
   }
@@ -78,6 +97,19 @@ class Checker {
             "end every line with CR LF");
         break;
       }
+  }
+
+  void checkMedium() {
+    const auto readOnly = std::count_if(package_.files.begin(), package_.files.end(),
+                                        [](const PackageFile& f) { return f.readOnly; });
+    if (readOnly == 0) return;
+    const auto first = std::find_if(package_.files.begin(), package_.files.end(),
+                                    [](const PackageFile& f) { return f.readOnly; });
+    add(Severity::Info, "package-read-only", first->name, std::nullopt,
+        std::to_string(readOnly) + " of " + std::to_string(package_.files.size()) +
+            " package files are read-only, as on a CD: the installed copies are made writable, and the package's "
+            "files stay where they are after the installation instead of being deleted",
+        "nothing to do for a CD; make the files writable if the folder is meant to be cleared after installing");
   }
 
   void checkDataFile() {
@@ -117,17 +149,62 @@ class Checker {
       add(Severity::Error, "product-name-trailing", kDataFile, 1,
           "the product name " + shown + " ends with a dot or a blank, which Windows drops from folder names",
           "remove the trailing dot or blank");
-    } else if (const std::string icon = wizard_.install->InstallDir() + "\\" + product_ + ".ico";
-               icon.size() > kMaxPath) {
-      add(Severity::Error, "product-name-too-long", kDataFile, 1,
-          "the product name is so long that the installed icon's path, " + std::to_string(icon.size()) +
-              " characters in the default install directory, exceeds Windows' limit of " + std::to_string(kMaxPath),
-          "shorten the product name");
+    } else {
+      productNameFits_ = true;
     }
     if (section.empty())
       add(Severity::Warning, "settings-section-empty", kDataFile, 2,
           "line 2, the section of TSaver.ini, is empty: the screen saver finds no settings of its own",
           "write the settings section's name in line 2");
+    if (!logrules::isWhole(section))
+      add(Severity::Warning, "settings-section-too-long", kDataFile, 2,
+          "line 2, the section of TSaver.ini, is " + std::to_string(section.size()) +
+              " characters long: the uninstall log's reader takes at most 1022 of it whole, so the removal leaves "
+              "the section in TSaver.ini",
+          "shorten the settings section's name");
+  }
+
+  // Where the installer puts its links: the folder the registry's Shell Folders name.
+  std::string shellFolder(const char* name) {
+    return machine_.registryValue("Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders", name)
+        .value_or("");
+  }
+
+  // The longest path of each kind that the installation makes, with the default
+  // folders; Windows takes 259 characters, the shell 255 for a link.
+  void checkPathLengths() {
+    if (!productNameFits_) return;
+    const InstallOptions& options = wizard_.state.Options;
+    const std::string installDir = wizard_.install->InstallDir();
+    struct Made {
+      std::string path;
+      std::size_t limit;
+      const char* failure;
+    };
+    std::vector<Made> made = {
+        {installDir + "\\" + product_ + ".ico", kMaxPath, "its copy fails and the installation is aborted"},
+        {machine_.windowsDirectory() + "\\" + product_ + ".scr", kMaxPath,
+         "its copy fails and the installation is aborted"}};
+    if (options.GroupOption == "True") {
+      const char* const link = options.TrayOption != "False"     ? " task tray program.lnk"
+                               : options.DesktopOption != "False" ? " screen saver.lnk"
+                                                                  : "";
+      if (*link)
+        made.push_back({shellFolder("Programs") + "\\" + product_ + " screen saver\\" + product_ +
+                            link,
+                        kShellLinkTextLimit, "the link cannot be written and the installation stops with an error"});
+    }
+    if (options.DesktopOption == "True")
+      made.push_back({shellFolder("Desktop") + "\\" + product_ + " screen saver.lnk", kShellLinkTextLimit,
+                      "the link cannot be written and the installation stops with an error"});
+    for (const Made& m : made)
+      if (m.path.size() > m.limit) {
+        add(Severity::Error, "product-name-too-long", kDataFile, 1,
+            "the product name makes the path " + m.path + " " + std::to_string(m.path.size()) +
+                " characters long, more than the " + std::to_string(m.limit) + " Windows takes: " + m.failure,
+            "shorten the product name");
+        return;
+      }
   }
 
   void checkProgramFiles() {
@@ -203,6 +280,8 @@ class Checker {
     if (!has(kExtrasFile)) return;
     checkTextForm(kExtrasFile, Severity::Warning);
     const std::vector<std::string> lines = textLines(read(kExtrasFile));
+    const std::string installDir = wizard_.install->InstallDir();
+    int installed = 0;
     bool listEnded = false;
     for (std::size_t i = 0; i < lines.size(); ++i) {
       const std::string& line = lines[i];
@@ -217,10 +296,32 @@ class Checker {
         add(Severity::Error, "extra-file-outside", kExtrasFile, number,
             "\"" + line + "\" does not name a file inside the package folder: the installer passes it over",
             "name the file relative to the package folder, without a drive, a leading \"\\\" or \"..\"");
+      } else if (line.find_first_of("\\/") != std::string::npos) {
+        add(Severity::Error, "extra-file-in-subfolder", kExtrasFile, number,
+            "\"" + line + "\" names a file in a subfolder: the installer copies only files that lie directly in "
+                "the package folder, the ones the removal deletes again, so it is not installed",
+            "move the file into the package folder itself and list its bare name");
+      } else if (upperAscii(line) == upperAscii(log::kUninstallerName) || upperAscii(line) == upperAscii(log::kFileName)) {
+        add(Severity::Error, "extra-file-reserved", kExtrasFile, number,
+            "\"" + line + "\" is the name of the uninstaller or of its log: the installer passes it over",
+            "rename the file");
+      } else if (installDir.size() + 1 + line.size() > kMaxPath) {
+        add(Severity::Error, "extra-path-too-long", kExtrasFile, number,
+            "\"" + line.substr(0, 40) + (line.size() > 40 ? "...\"" : "\"") + " would be installed at a path of " +
+                std::to_string(installDir.size() + 1 + line.size()) + " characters in the default install "
+                "directory, more than the " + std::to_string(kMaxPath) + " Windows takes: it is not installed",
+            "shorten the file's name");
       } else if (!has(line)) {
         add(Severity::Error, "extra-file-missing", kExtrasFile, number,
             "\"" + line + "\" is listed but not in the package: it will not be installed",
             "add the file to the package or remove the line");
+      } else if (++installed == kExtrasOlderUninstallersRead + 1) {
+        add(Severity::Warning, "extras-beyond-older-uninstaller", kExtrasFile, number,
+            "\"" + line + "\" and the extra files after it are logged as FILE1000 and up: this version's "
+                "uninstaller removes them, but one of an earlier version reads only FILE1 to FILE999 and leaves "
+                "them behind",
+            "ship this version's Install.exe, or list at most " + std::to_string(kExtrasOlderUninstallersRead) +
+                " extra files");
       }
     }
   }
@@ -229,10 +330,12 @@ class Checker {
     explicit PackageMachine(const PackageFolder& package) { putPackage(*this, package); }
   };
 
+  const PackageFolder& package_;
   PackageMachine machine_;
   HeadlessWizard wizard_;
   std::vector<Finding> findings_;
   std::string product_;
+  bool productNameFits_ = false;  // usable as a name; its paths are checked once the options are known
 };
 
 }  // namespace

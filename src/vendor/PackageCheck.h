@@ -12,7 +12,8 @@ namespace tsaver::vendor {
 
 enum class Severity {
   Error,   // the installation will fail or do something plainly wrong
-  Warning  // it will run, but probably not as meant
+  Warning,  // it will run, but probably not as meant
+  Info      // it runs as meant; worth knowing (a CD's files are read-only)
 };
 
 struct Finding {

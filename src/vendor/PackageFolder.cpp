@@ -30,7 +30,10 @@ PackageFolder readPackageFolder(const std::string& dir) {
     if (!in) throw PackageReadError("cannot read \"" + it->path().string() + "\"");
     std::string name = it->path().lexically_relative(fs::path(dir)).string();
     std::replace(name.begin(), name.end(), '/', '\\');
-    package.files.push_back({name, std::string(std::istreambuf_iterator<char>(in), {})});
+    // Windows' read-only attribute is the owner's missing write permission here, on either system.
+    std::error_code unknown;  // unknown permissions have every bit set: writable
+    const bool readOnly = (it->status(unknown).permissions() & fs::perms::owner_write) == fs::perms::none;
+    package.files.push_back({name, std::string(std::istreambuf_iterator<char>(in), {}), readOnly});
   }
   if (error) throw PackageReadError("cannot list \"" + dir + "\": " + error.message());
   std::sort(package.files.begin(), package.files.end(),
@@ -40,7 +43,10 @@ PackageFolder readPackageFolder(const std::string& dir) {
 
 void putPackage(SimulatedWindows& machine, const PackageFolder& package) {
   machine.addDrive(kSimulatedPackageDir[0]);
-  for (const PackageFile& file : package.files) machine.putFile(kSimulatedPackageDir + file.name, file.content);
+  for (const PackageFile& file : package.files) {
+    machine.putFile(kSimulatedPackageDir + file.name, file.content);
+    if (file.readOnly) machine.setReadOnly(kSimulatedPackageDir + file.name);
+  }
   machine.setModuleFileName(std::string(kSimulatedPackageDir) + "INSTALL.EXE");
 }
 

@@ -12,6 +12,7 @@ namespace tsaver::vendor {
 struct PackageFile {
   std::string name;
   std::string content;
+  bool readOnly = false;  // as on a CD or a write-protected share
 };
 
 struct PackageFolder {

@@ -1,5 +1,7 @@
 #include "vendor/Reports.h"
 
+#include <algorithm>
+
 #include "platform/TextFile.h"
 #include "vendor/Json.h"
 
@@ -7,7 +9,17 @@ namespace tsaver::vendor {
 
 namespace {
 
-const char* severityName(Severity severity) { return severity == Severity::Error ? "error" : "warning"; }
+const char* severityName(Severity severity) {
+  switch (severity) {
+    case Severity::Error:
+      return "error";
+    case Severity::Warning:
+      return "warning";
+    case Severity::Info:
+      break;
+  }
+  return "info";
+}
 
 std::string launchText(const SimulatedWindows::Launch& launch) {
   if (launch.kind == SimulatedWindows::Launch::WinExec)
@@ -29,9 +41,12 @@ std::string findingsText(const std::vector<Finding>& findings) {
     out += f.file + (f.line ? ":" + std::to_string(*f.line) : "") + ": " + severityName(f.severity) + ": " + f.message +
            " [" + f.rule + "]\n  fix: " + f.fix + "\n";
   }
-  int errors = 0;
-  for (const Finding& f : findings) errors += f.severity == Severity::Error;
-  out += std::to_string(errors) + " error(s), " + std::to_string(findings.size() - errors) + " warning(s)\n";
+  const auto count = [&findings](Severity severity) {
+    return std::to_string(std::count_if(findings.begin(), findings.end(),
+                                        [severity](const Finding& f) { return f.severity == severity; }));
+  };
+  out += count(Severity::Error) + " error(s), " + count(Severity::Warning) + " warning(s), " + count(Severity::Info) +
+         " info\n";
   return out;
 }
 

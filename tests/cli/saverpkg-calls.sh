@@ -29,6 +29,9 @@ mkdir -p "$sound"
 printf 'Tessaryn\r\nTessaryn\r\n' >"$sound/Data.dat"
 printf '1\r\nTrue\r\nTrue\r\nTrue\r\n' >"$sound/After.txt"
 for f in Install.exe Tessaryn.scr SWFlash.ocx TaskTray.exe RunSaver.exe Readme.txt; do echo "$f" >"$sound/$f"; done
+onCd="$work/cd"
+cp -r "$sound" "$onCd"
+chmod a-w "$onCd"/*
 broken="$work/broken"
 cp -r "$sound" "$broken"
 printf 'Tessaryn\nTessaryn\n' >"$broken/Data.dat"
@@ -36,6 +39,9 @@ printf 'Tessaryn\nTessaryn\n' >"$broken/Data.dat"
 expect 0 check "$sound"
 expect 0 check "$sound" --json && json findings
 expect 1 check "$broken" --json && json findings
+expect 0 check "$onCd" --json
+grep -q '"severity": "info", "rule": "package-read-only"' "$work/out" ||
+  { echo "FAILED: a read-only package is not reported"; failures=$((failures + 1)); }
 expect 0 plan "$sound" --json --windows-dir 'C:\windows' && json log
 expect 1 plan "$broken"
 expect 2 check "$work/none"

@@ -31,6 +31,9 @@ class ContractWorld {
   // Opens the file without sharing, as another program might, until unlockFile or the end of the test.
   virtual void lockFile(const std::string& path) = 0;
   virtual void unlockFile(const std::string& path) = 0;
+  // The read-only attribute, set as a CD has it and looked at as Explorer shows it.
+  virtual void makeReadOnly(const std::string& path) = 0;
+  virtual bool isReadOnly(const std::string& path) = 0;
 };
 
 // A world for the test of that (unique) name.

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <functional>
 #include <iostream>
 #include <optional>
 
@@ -66,11 +67,12 @@ class UninstallE2E : public ::testing::Test {
     forgetProduct(kProduct);
   }
 
-  // Every option "True" and one extra file, Next, Next, Finish.
-  void install() {
+  // Every option "True" and one extra file, anything `prepare` adds, Next, Next, Finish.
+  void install(const std::function<void(Package&)>& prepare = {}) {
     Package package = makeProductPackage(kProduct);
     package.write("Extras.txt", "Wallpaper.bmp\r\n");
     package.write("Wallpaper.bmp", "wallpaper");
+    if (prepare) prepare(package);
     WizardSession wizard(package);
     wizard.press("btn_next");
     wizard.waitForVisible("btn_filename");
@@ -161,7 +163,35 @@ std::vector<std::string> installedPrograms() {
 // from a directory of its own: here Wine's "uninstaller --remove KEY" from System32.
 enum class RemovalStart { StartMenuLink, InstalledProgramsList };
 
-class CompleteRemoval : public UninstallE2E, public ::testing::WithParamInterface<RemovalStart> {};
+// Packages as vendors fill them, and the two ways a user starts the removal.
+struct RemovalCase {
+  const char* name;
+  RemovalStart start;
+  std::function<void(Package&)> prepare;
+};
+
+const RemovalCase kRemovalCases[] = {
+    {"StartMenuLink", RemovalStart::StartMenuLink, {}},
+    {"InstalledProgramsList", RemovalStart::InstalledProgramsList, {}},
+    // Copies keep the read-only attribute of their source unless the installer clears it.
+    {"ReadOnlyAsOnACd", RemovalStart::StartMenuLink,
+     [](Package& package) {
+       package.makeReadOnly();
+       EXPECT_NE(GetFileAttributesA(package.path("Movie.swf").c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
+     }},
+    // Logged from FILE17 on: the last seven past the 999 keys that the removal probes.
+    {"Extras990", RemovalStart::StartMenuLink,
+     [](Package& package) {
+       std::string list = "Wallpaper.bmp\r\n";
+       for (int n = 2; n <= 990; ++n) {
+         list += "Extra" + std::to_string(n) + ".bmp\r\n";
+         package.write("Extra" + std::to_string(n) + ".bmp", "extra");
+       }
+       package.write("Extras.txt", list);
+     }},
+};
+
+class CompleteRemoval : public UninstallE2E, public ::testing::WithParamInterface<RemovalCase> {};
 
 TEST_P(CompleteRemoval, LeavesOnlyTheUnloggedTracesAndTakesTheProductOffTheList) {
   const std::string windows = windowsDir();
@@ -170,14 +200,19 @@ TEST_P(CompleteRemoval, LeavesOnlyTheUnloggedTracesAndTakesTheProductOffTheList)
   const std::vector<ProfileSection> systemIni = withoutEmptyBoot(profileSections(windows + "\\system.ini"));
   const MachineSnapshot before = snapshotMachine();
   EXPECT_THAT(installedPrograms(), Not(Contains(listed)));
-  install();
+  install(GetParam().prepare);
   EXPECT_THAT(installedPrograms(), Contains(listed));
+  std::vector<std::string> copies = {installDir + "\\Uninstall.exe", installDir + "\\Wallpaper.bmp"};
+  for (const ProductFile& file : productFiles(kProduct))
+    copies.push_back((file.toWindowsDir ? windows : installDir) + "\\" + file.name);
+  for (const std::string& copy : copies)
+    EXPECT_EQ(GetFileAttributesA(copy.c_str()) & FILE_ATTRIBUTE_READONLY, 0u) << copy << " is read-only";
   stopTrayPrograms();
   waitForFixtureRecords("tasktray", "exit", 1);
 
   std::optional<Process> wineUninstaller;
   Process uninstaller = [&] {
-    if (GetParam() == RemovalStart::StartMenuLink) return Process::start(installDir + "\\Uninstall.exe", installDir);
+    if (GetParam().start == RemovalStart::StartMenuLink) return Process::start(installDir + "\\Uninstall.exe", installDir);
     wineUninstaller.emplace(Process::start(systemDir() + "\\uninstaller.exe", systemDir(), "--remove \"" + entry + "\""));
     return Process::open(wineUninstaller->waitForDescendant("UNINSTALL.EXE"));
   }();
@@ -221,11 +256,8 @@ TEST_P(CompleteRemoval, LeavesOnlyTheUnloggedTracesAndTakesTheProductOffTheList)
   EXPECT_THAT(installedPrograms(), Not(Contains(listed)));
 }
 
-INSTANTIATE_TEST_SUITE_P(StartedFrom, CompleteRemoval,
-                         ::testing::Values(RemovalStart::StartMenuLink, RemovalStart::InstalledProgramsList),
-                         [](const auto& info) {
-                           return info.param == RemovalStart::StartMenuLink ? "StartMenuLink" : "InstalledProgramsList";
-                         });
+INSTANTIATE_TEST_SUITE_P(StartedFrom, CompleteRemoval, ::testing::ValuesIn(kRemovalCases),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(UninstallE2E, RunningTrayProgramIsReportedAboutASecondLaterAndTheRunGoesOn) {
   install();

@@ -49,11 +49,15 @@ TEST_F(FinishStage, ExtraFileThatFailsToCopyStaysInThePackageUnlogged) {
   EXPECT_TRUE(journalled("Sleep(500)")) << "the stage went on";
 }
 
-TEST_F(FinishStage, ExtraFileLinesThatLeaveTheirFolderAreSkipped) {
+TEST_F(FinishStage, ExtraFileLinesThatTheRemovalWouldNotTakeAreSkipped) {
   makePackage();
   win.putFile(kPackage + "Extras.txt",
               "C:\\WINDOWS\\win.ini\r\n\\Root.txt\r\n..\\Outside.txt\r\nsub\\..\\..\\Up.txt\r\nD:Drive.txt\r\n"
-              "sub/../../Slash.txt\r\nGood.bmp\r\n");
+              "sub/../../Slash.txt\r\nsub\\Sub.txt\r\n.\\Dot.txt\r\nUninstall.exe\r\nuninstall.ini\r\n" +
+                  std::string(1023, 'x') + "\r\nGood.bmp\r\n");
+  for (const char* name : {"sub\\Sub.txt", "Dot.txt", "Uninstall.exe", "uninstall.ini"}) win.putFile(kPackage + name);
+  win.putFile(kPackage + std::string(1023, 'x'));
+  win.putDirectory(kDefaultInstallDir + "\\sub");
   win.putFile("C:\\WINDOWS\\win.ini", "system");
   win.putFile("C:\\Root.txt", "root");
   win.putFile("C:\\Outside.txt", "outside");
@@ -63,6 +67,10 @@ TEST_F(FinishStage, ExtraFileLinesThatLeaveTheirFolderAreSkipped) {
   EXPECT_TRUE(win.fileExists("C:\\Root.txt"));
   EXPECT_TRUE(win.fileExists("C:\\Outside.txt"));
   EXPECT_FALSE(win.fileExists("C:\\Program Files\\Tessaryn\\Outside.txt"));
+  for (const char* name : {"sub\\Sub.txt", "Dot.txt"})
+    EXPECT_FALSE(win.fileExists(kDefaultInstallDir + "\\" + name)) << "a bare name only: " << name;
+  EXPECT_EQ(win.fileContent(kDefaultInstallDir + "\\Uninstall.exe"), "program");
+  EXPECT_FALSE(win.fileExists(kDefaultInstallDir + "\\" + std::string(1023, 'x'))) << "the log cannot hold its name";
   EXPECT_EQ(logValue("FILE17"), "Good.bmp");
   EXPECT_EQ(logValue("FILE18"), "NONE");
 }

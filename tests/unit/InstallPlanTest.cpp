@@ -63,6 +63,40 @@ TEST(InstallPlan, TheRemovalTakesWhatTheLogListsAndLeavesWhatItDoesNot) {
   EXPECT_THAT(plan.leaves, Not(Contains(desktopLink)));
 }
 
+TEST(InstallPlan, APackageOnACdIsRemovedCompletelyAndStaysWhole) {
+  PackageFolder p = package();
+  for (PackageFile& file : p.files) file.readOnly = true;
+  const InstallPlan onCd = planInstallation(p, MachineFacts{});
+  const InstallPlan writable = planInstallation(package(), MachineFacts{});
+  ASSERT_TRUE(onCd.removalRan);
+  EXPECT_EQ(onCd.removes, writable.removes);
+  EXPECT_EQ(onCd.leaves, writable.leaves);
+  EXPECT_TRUE(onCd.removalMessages.empty());
+  EXPECT_THAT(onCd.packageFilesDeleted, ::testing::IsEmpty());
+  EXPECT_THAT(writable.packageFilesDeleted, Contains("TaskTray.exe"));
+}
+
+// Logged from FILE17: 983 extras end at FILE999, 990 go past it.
+TEST(InstallPlan, ExtrasAtTheLogsProbeRangeAndBeyondAreRemovedCompletely) {
+  for (const int count : {983, 990}) {
+    PackageFolder p = package();
+    std::string list;
+    for (int n = 1; n <= count; ++n) {
+      const std::string name = "Extra" + std::to_string(n) + ".bmp";
+      list += name + "\r\n";
+      p.files.push_back({name, "e"});
+    }
+    p.files.push_back({"Extras.txt", list});
+    const InstallPlan plan = planInstallation(p, MachineFacts{});
+    ASSERT_TRUE(plan.removalRan) << count;
+    const std::string last = "Extra" + std::to_string(count) + ".bmp";
+    EXPECT_THAT(plan.log, Contains(LogEntry{"FILES", "FILE" + std::to_string(16 + count), last})) << count;
+    EXPECT_THAT(plan.removes, Contains(plan.installDir + "\\" + last)) << count;
+    EXPECT_THAT(plan.removes, Contains(plan.installDir + "\\")) << count;
+    for (const std::string& left : plan.leaves) EXPECT_EQ(left.find("Extra"), std::string::npos) << left;
+  }
+}
+
 TEST(InstallPlan, JsonListsTheLogInFileOrderAsSectionKeyValue) {
   PackageFolder p = package();
   p.files[1].content = "1\r\nFalse\r\nFalse\r\nFalse\r\n";

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "InstallerFixture.h"
+#include "platform/Paths.h"
 
 namespace tsaver::testing {
 namespace {
@@ -51,6 +52,56 @@ TEST_F(InstallRun, InstallsEveryFileWhereItBelongs) {
   EXPECT_EQ(win.getProfileString("Tessaryn", "DataPath", "", "TSaver.ini"), kDefaultInstallDir);
   EXPECT_EQ(frmCopying->Gauge->progress(), 16);
   EXPECT_EQ(frmCopying->Gauge->maxValue(), 16);
+}
+
+// A CD's files are read-only, and CopyFileA keeps that: every copy is made writable,
+// also over the read-only copies that earlier versions left.
+TEST_F(InstallRun, CopiesAreWritableWhateverTheSourceOrAnEarlierCopy) {
+  const struct {
+    const char* name;
+    bool packageReadOnly;
+  } rows[] = {{"a package on a CD", true}, {"over an earlier installation from a CD", false}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    WizardRun run;
+    const std::vector<std::string> extras = {"Wallpaper.bmp"};
+    std::vector<std::string> installed = {"C:\\WINDOWS\\Tessaryn.scr", "C:\\WINDOWS\\SWFlash.ocx",
+                                          kDefaultInstallDir + "\\Uninstall.exe"};
+    for (const auto& name : kProductFiles)
+      if (name != "Tessaryn.scr" && name != "SWFlash.ocx") installed.push_back(kDefaultInstallDir + "\\" + name);
+    installed.push_back(kDefaultInstallDir + "\\Wallpaper.bmp");
+
+    SimulatedWindows& m = run.machine;
+    m.putFile(kPackage + "INSTALL.EXE", "program");
+    m.putFile(kPackage + "Install.exe", "program");
+    m.putFile(kPackage + "Data.dat", "Tessaryn\r\nTessaryn\r\n");
+    m.putFile(kPackage + "After.txt", "1\r\nTrue\r\nTrue\r\nTrue\r\n");
+    m.putFile(kPackage + "Extras.txt", "Wallpaper.bmp\r\n");
+    m.putFile(kPackage + "Wallpaper.bmp", "new");
+    for (const auto& name : kProductFiles) m.putFile(kPackage + name, "new");
+    if (row.packageReadOnly) {
+      for (const auto& path : m.allPaths())
+        if (path.rfind(kPackage, 0) == 0 && path.back() != '\\') m.setReadOnly(path);
+    } else {
+      for (const auto& path : installed) {
+        if (fileNamePart(path) == "SWFlash.ocx") continue;  // one already there is not copied again
+        m.putFile(path, "older");
+        m.setReadOnly(path);
+      }
+    }
+    run.start();
+    for (int press = 0; press < 3; ++press) run.install->btn_next->click();
+
+    EXPECT_TRUE(run.headless.messageTexts().empty());
+    EXPECT_EQ(m.getProfileString("FILES", "FILE17", "", kDefaultInstallDir + "\\UNINSTALL.INI"), "Wallpaper.bmp");
+    for (const auto& path : installed) {
+      EXPECT_EQ(m.fileContent(path), path.find("Uninstall") != std::string::npos ? "program" : "new") << path;
+      EXPECT_FALSE(m.isReadOnly(path)) << path;
+    }
+    // The package's clean-up cannot delete from a CD, and says nothing.
+    EXPECT_EQ(m.fileExists(kPackage + "Movie.swf"), row.packageReadOnly);
+    EXPECT_EQ(m.fileExists(kPackage + "Wallpaper.bmp"), row.packageReadOnly);
+  }
 }
 
 TEST_F(InstallRun, WritesTheShortcutsWithTheirFields) {

@@ -64,8 +64,12 @@ const Row kRows[] = {
      "Data.dat", 1},
     {"product-name-trailing", [](PackageFolder& p) { put(p, "Data.dat", "Tessaryn.\r\nTessaryn\r\n"); },
      Severity::Error, "Data.dat", 1},
-    {"product-name-too-long", [](PackageFolder& p) { put(p, "Data.dat", std::string(120, 'x') + "\r\nTessaryn\r\n"); },
+    // Its icon's path would fit; the tray program's link in the group does not.
+    {"product-name-too-long", [](PackageFolder& p) { put(p, "Data.dat", std::string(100, 'x') + "\r\nTessaryn\r\n"); },
      Severity::Error, "Data.dat", 1},
+    {"settings-section-too-long",
+     [](PackageFolder& p) { put(p, "Data.dat", "Tessaryn\r\n" + std::string(1023, 's') + "\r\n"); },
+     Severity::Warning, "Data.dat", 2},
     {"settings-section-empty", [](PackageFolder& p) { put(p, "Data.dat", "Tessaryn\r\n"); }, Severity::Warning,
      "Data.dat", 2},
     {"no-install-program", [](PackageFolder& p) { drop(p, "Install.exe"); }, Severity::Error, "Install.exe",
@@ -101,6 +105,39 @@ const Row kRows[] = {
      Severity::Error, "Extras.txt", 2},
     {"extra-file-outside", [](PackageFolder& p) { put(p, "Extras.txt", "..\\Wallpaper.bmp\r\n"); }, Severity::Error,
      "Extras.txt", 1},
+    {"extra-file-in-subfolder",
+     [](PackageFolder& p) {
+       put(p, "Extras.txt", "Wallpaper.bmp\r\nsub\\Sky.bmp\r\n");
+       put(p, "sub\\Sky.bmp", "s");
+     },
+     Severity::Error, "Extras.txt", 2},
+    {"extra-file-reserved",
+     [](PackageFolder& p) {
+       put(p, "Extras.txt", "UNINSTALL.ini\r\n");
+       put(p, "UNINSTALL.ini", "[FILES]");
+     },
+     Severity::Error, "Extras.txt", 1},
+    {"extra-path-too-long",
+     [](PackageFolder& p) {
+       put(p, "Extras.txt", "Wallpaper.bmp\r\n" + std::string(1100, 'w') + "\r\n");
+       put(p, std::string(1100, 'w'), "w");
+     },
+     Severity::Error, "Extras.txt", 2},
+    {"extras-beyond-older-uninstaller",
+     [](PackageFolder& p) {
+       std::string list;
+       for (int n = 1; n <= 990; ++n) {
+         list += "Extra" + std::to_string(n) + ".bmp\r\n";
+         put(p, "Extra" + std::to_string(n) + ".bmp", "e");
+       }
+       put(p, "Extras.txt", list);
+     },
+     Severity::Warning, "Extras.txt", 984},
+    {"package-read-only",
+     [](PackageFolder& p) {
+       for (PackageFile& file : p.files) file.readOnly = true;
+     },
+     Severity::Info, "Data.dat", std::nullopt},
 };
 
 TEST(PackageCheck, ASoundPackageHasNoFindings) { EXPECT_THAT(checkPackage(soundPackage()), ::testing::IsEmpty()); }

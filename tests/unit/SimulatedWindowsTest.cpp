@@ -86,6 +86,17 @@ TEST(SimulatedWindows, ALockedFileCanNeitherBeReadNorChanged) {
   EXPECT_EQ(win.readFile("C:\\PKG\\Data.dat"), "data");
 }
 
+// As Windows does; Wine replaces a read-only file, so the contract cannot hold this.
+TEST(SimulatedWindows, AReadOnlyFileIsNeitherReplacedNorRewritten) {
+  SimulatedWindows win;
+  win.putFile("C:\\PKG\\Movie.swf", "new");
+  win.putFile("C:\\Saver\\Movie.swf", "older");
+  win.setReadOnly("C:\\Saver\\Movie.swf");
+  EXPECT_FALSE(win.copyFile("C:\\PKG\\Movie.swf", "C:\\Saver\\Movie.swf"));
+  EXPECT_EQ(ioErrorOf([&] { win.writeFile("C:\\Saver\\Movie.swf", "new"); }), 5);
+  EXPECT_EQ(win.fileContent("C:\\Saver\\Movie.swf"), "older");
+}
+
 TEST(SimulatedWindows, AFailingCopyReportsSuccessAndLeavesNoFile) {
   SimulatedWindows win;
   win.putFile("C:\\PKG\\Movie.swf", "movie");

@@ -7,7 +7,8 @@ namespace {
 
 class UninstallLogReadingTest : public UninstallFixture {};
 
-TEST_F(UninstallLogReadingTest, OnlyKeysNumberedOneTo999InPlainDecimalAreActedOn) {
+// Past 999 only "FILES": an "Extras.txt" of more than 983 files is numbered on.
+TEST_F(UninstallLogReadingTest, KeysInPlainDecimalAreActedOnFrom1To999AndInFilesBeyond) {
   const struct {
     const char* section;
     const char* key;
@@ -15,7 +16,12 @@ TEST_F(UninstallLogReadingTest, OnlyKeysNumberedOneTo999InPlainDecimalAreActedOn
     bool removed;
   } entries[] = {
       {"FILES", "FILE0", "zero.txt", false},
-      {"FILES", "FILE1000", "thousand.txt", false},
+      {"FILES", "FILE1000", "thousand.txt", true},
+      {"FILES", "file1006", "small-letters.txt", true},
+      {"FILES", "FILE123456789", "nine-digits.txt", true},
+      {"FILES", "FILE2147483648", "beyond-an-int.txt", false},
+      {"FILES", "FILE01000", "leading-zero-beyond.txt", false},
+      {"FILES", "FILE1001", "C:\\Planted.txt", false},  // the same value rules as below 1000
       {"FILES", "FILE01", "leading-zero.txt", false},
       {"FILES", "FILE+2", "signed.txt", false},
       {"FILES", "FILE3", "three.txt", true},

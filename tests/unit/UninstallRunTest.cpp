@@ -45,9 +45,17 @@ TEST_F(UninstallRunTest, OnlyRegistryAndDirectoryEntriesAddPumps) {
   EXPECT_EQ(ui.pumps(), kPumpsWithoutEntries + 3);
 }
 
-TEST_F(UninstallRunTest, CompleteInstallationLeavesOnlyWhatWasNeverLogged) {
+// Earlier versions kept the read-only attribute of a package on a CD in every copy.
+class UninstallCompleteTest : public UninstallFixture, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(UninstallCompleteTest, CompleteInstallationLeavesOnlyWhatWasNeverLogged) {
   putInstalledProduct();
   const auto before = win.allPaths();
+  if (GetParam()) {
+    for (const auto& path : before)
+      if (path.rfind(kInstallDir + "\\", 0) == 0 && path != kLogPath) win.setReadOnly(path);
+    win.setReadOnly("C:\\WINDOWS\\Tessaryn.scr");
+  }
 
   runRemoval();
 
@@ -67,9 +75,12 @@ TEST_F(UninstallRunTest, CompleteInstallationLeavesOnlyWhatWasNeverLogged) {
   EXPECT_EQ(win.registryValue(kRunKey, "Other program"), "C:\\other.exe");
   EXPECT_FALSE(win.registryKeyExists(kEntryKey, RegRoot::LocalMachine));
   EXPECT_EQ(win.profileSections("TSaver.ini"), (Sections{{"Other", {{"DataPath", "C:\\other"}}}}));
-  EXPECT_TRUE(messages().empty());
+  EXPECT_TRUE(messages().empty()) << "no tray program runs";
   EXPECT_TRUE(ended());
 }
+
+INSTANTIATE_TEST_SUITE_P(Copies, UninstallCompleteTest, ::testing::Values(false, true),
+                         [](const auto& info) { return std::string(info.param ? "readOnly" : "writable"); });
 
 TEST_F(UninstallRunTest, EachKindGoesInItsStepAndBeforeItsDirectory) {
   putInstalledProduct();

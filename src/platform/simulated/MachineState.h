@@ -53,6 +53,7 @@ struct SimulatedWindows::State {
     std::string content;
     std::optional<ShellLinkData> link;
     bool locked = false;
+    bool readOnly = false;
     unsigned long long order = 0;
   };
 

@@ -72,7 +72,8 @@ std::vector<std::string> SimulatedWindows::State::children(const std::string& ke
 
 std::string SimulatedWindows::State::childKey(const std::string& parentKey, const std::string& component) {
   const std::string direct = parentKey + "\\" + upperAscii(component);
-  if (find(direct)) return direct;
+  // Every alias holds "~": other names need no look at a directory's thousand children.
+  if (find(direct) || component.find('~') == std::string::npos) return direct;
   for (const auto& child : children(parentKey))
     if (!nodes[child].shortName.empty() && nodes[child].shortName == upperAscii(component)) return child;
   return direct;
@@ -214,6 +215,7 @@ int SimulatedWindows::State::checkWritable(const Resolved& r) {
   if (node && node->directory) return kAccessDenied;
   if (node && r.trailingSeparator) return kInvalidName;
   if (node && node->locked) return kSharingViolation;
+  if (node && node->readOnly) return kAccessDenied;
   if (!node && r.trailingSeparator) return kPathNotFound;
   if (hasInvalidNameCharacter(r.name)) return kInvalidName;
   return 0;
@@ -256,6 +258,17 @@ void SimulatedWindows::putDirectory(const std::string& path) { state_->makeDirec
 void SimulatedWindows::lockFile(const std::string& path, bool locked) {
   const State::Resolved r = state_->resolve(path);
   if (State::Node* node = r.ok ? state_->find(r.key) : nullptr) node->locked = locked;
+}
+
+void SimulatedWindows::setReadOnly(const std::string& path) {
+  const State::Resolved r = state_->resolve(path);
+  if (State::Node* node = r.ok ? state_->find(r.key) : nullptr) node->readOnly = !node->directory;
+}
+
+bool SimulatedWindows::isReadOnly(const std::string& path) const {
+  const State::Resolved r = state_->resolve(path);
+  const State::Node* node = r.ok ? state_->find(r.key) : nullptr;
+  return node && node->readOnly;
 }
 
 void SimulatedWindows::failCopiesTo(const std::string& destination) {
@@ -301,7 +314,9 @@ bool SimulatedWindows::copyFile(const std::string& source, const std::string& de
   }
   const std::string content = sourceNode->content;
   const std::optional<ShellLinkData> link = sourceNode->link;
+  const bool readOnly = sourceNode->readOnly;
   s.storeFile(to, content, link);
+  s.find(to.key)->readOnly = readOnly;  // CopyFileA gives the copy the source's attributes
   return true;
 }
 
@@ -345,7 +360,7 @@ bool SimulatedWindows::moveFile(const std::string& from, const std::string& to) 
 bool SimulatedWindows::deleteFile(const std::string& path) {
   const State::Resolved r = state_->resolve(path);
   const State::Node* node = r.ok && !r.trailingSeparator ? state_->find(r.key) : nullptr;
-  if (!node || node->directory || node->locked) return false;
+  if (!node || node->directory || node->locked || node->readOnly) return false;
   state_->nodes.erase(r.key);
   return true;
 }
@@ -357,6 +372,14 @@ std::optional<std::uint64_t> SimulatedWindows::fileSize(const std::string& path)
   const State::Node* node = s.find(r.key);
   if (!node || node->directory) return std::nullopt;
   return node->content.size();
+}
+
+bool SimulatedWindows::clearReadOnly(const std::string& path) {
+  const State::Resolved r = state_->resolve(path);
+  State::Node* node = r.ok && !r.trailingSeparator ? state_->find(r.key) : nullptr;
+  if (!node || node->directory) return false;
+  node->readOnly = false;
+  return true;
 }
 
 bool SimulatedWindows::fileExists(const std::string& path) {

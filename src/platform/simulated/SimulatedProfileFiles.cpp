@@ -12,7 +12,13 @@ namespace {
 // GetPrivateProfileStringA's buffer of 1024 bytes holds 1023 characters and the NUL.
 constexpr std::size_t kProfileLimit = 1023;
 
-bool sameText(const std::string& a, const std::string& b) { return upperAscii(a) == upperAscii(b); }
+bool sameText(const std::string& a, const std::string& b) {
+  const auto upper = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; };
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (upper(a[i]) != upper(b[i])) return false;
+  return true;
+}
 
 // The blanks trimmed around lines, names and values: the C blanks and Ctrl-Z.
 // Wine, measured: not the other control characters, not the no-break space (0xA0).
@@ -50,6 +56,9 @@ std::string joinLines(const std::vector<std::string>& lines) {
 // "[" name "]", the name up to the last "]"; text after it is ignored. An empty
 // name still ends the section before it, but no call finds or lists that section.
 bool sectionHeader(const std::string& line, std::string& name) {
+  // Most lines are keys: they are told apart without a copy.
+  const auto first = line.find_first_not_of(" \t");
+  if (first == std::string::npos || line[first] != '[') return false;
   const std::string text = trimmed(line);
   const auto close = text.rfind(']');
   if (text.empty() || text.front() != '[' || close == std::string::npos) return false;

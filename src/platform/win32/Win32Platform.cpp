@@ -52,6 +52,15 @@ bool Win32Platform::moveFile(const std::string& from, const std::string& to) {
 
 bool Win32Platform::deleteFile(const std::string& path) { return DeleteFileA(path.c_str()) != FALSE; }
 
+bool Win32Platform::clearReadOnly(const std::string& path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return false;
+  if ((attributes & FILE_ATTRIBUTE_READONLY) == 0) return true;
+  // FILE_ATTRIBUTE_NORMAL stands for no attribute at all; it is valid only alone.
+  const DWORD kept = attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY);
+  return SetFileAttributesA(path.c_str(), kept != 0 ? kept : FILE_ATTRIBUTE_NORMAL) != FALSE;
+}
+
 bool Win32Platform::fileExists(const std::string& path) {
   WIN32_FIND_DATAA data;
   const UniqueFindHandle found(FindFirstFileA(path.c_str(), &data));

@@ -11,6 +11,7 @@ class Win32Platform : public Platform {
   bool copyFile(const std::string& source, const std::string& destination) override;
   bool moveFile(const std::string& from, const std::string& to) override;
   bool deleteFile(const std::string& path) override;
+  bool clearReadOnly(const std::string& path) override;
   bool fileExists(const std::string& path) override;
   std::optional<std::uint64_t> fileSize(const std::string& path) override;
   bool directoryExists(const std::string& path) override;

@@ -33,6 +33,8 @@ class SimulatedWorld : public ContractWorld {
   }
   void lockFile(const std::string& path) override { windows_.lockFile(path, true); }
   void unlockFile(const std::string& path) override { windows_.lockFile(path, false); }
+  void makeReadOnly(const std::string& path) override { windows_.setReadOnly(path); }
+  bool isReadOnly(const std::string& path) override { return windows_.isReadOnly(path); }
 
  private:
   SimulatedWindows windows_;

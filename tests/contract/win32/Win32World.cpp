@@ -119,6 +119,13 @@ class Win32World : public ContractWorld {
                                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   }
   void unlockFile(const std::string& path) override { locks_.erase(path); }
+  void makeReadOnly(const std::string& path) override {
+    SetFileAttributesA(path.c_str(), GetFileAttributesA(path.c_str()) | FILE_ATTRIBUTE_READONLY);
+  }
+  bool isReadOnly(const std::string& path) override {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+  }
 
  private:
   Win32Platform platform_;

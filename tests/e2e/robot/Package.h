@@ -21,6 +21,8 @@ class Package {
   // The program under test, under the given name.
   void copyProgram(const std::string& as);
   void write(const std::string& file, const std::string& content);
+  // Gives every file of the folder the read-only attribute, as on a CD.
+  void makeReadOnly();
 
  private:
   std::string dir_;
