@@ -67,6 +67,10 @@ std::string SettingsFile::ReadString(const std::string& section, const std::stri
   return keys_.missingKeyAnswers.back().second;
 }
 
+std::vector<std::string> SettingsFile::KeyNames(const std::string& section) {
+  return platform_.profileKeyNames(section, path_);
+}
+
 void SettingsFile::WriteString(const std::string& section, const std::string& key, const std::string& value) {
   forgetSection();
   if (!platform_.writeProfileString(section, key, value, path_)) throw ESettingsWriteError(path_);

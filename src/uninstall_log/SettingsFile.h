@@ -22,6 +22,8 @@ class SettingsFile {
   std::string ReadString(const std::string& section, const std::string& key, const std::string& defaultValue);
   // Raises ESettingsWriteError "Unable to write to %s" (the opened path) on failure.
   void WriteString(const std::string& section, const std::string& key, const std::string& value);
+  // The names of the section's keys, in file order; none when the file or section is missing.
+  std::vector<std::string> KeyNames(const std::string& section);
   // Removes the section with all its keys; raises like WriteString.
   void EraseSection(const std::string& section);
   // Nothing to flush: every write has gone to the file already.
