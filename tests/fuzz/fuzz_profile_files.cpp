@@ -107,7 +107,8 @@ void requireProductFilesReadBack(SimulatedWindows& machine, const std::string& p
   require(machine.writeProfileString(product, std::string("DataPath"), installDir, "TSaver.ini"));
   require(machine.getProfileString(product, "DataPath", kNotThere, "TSaver.ini") == installDir.substr(0, kReadLimit));
   require(machine.writeProfileString("boot", std::string("SCRNSAVE.EXE"), product + ".scr", kFile));
-  require(machine.getProfileString("boot", "SCRNSAVE.EXE", kNotThere, kFile) == (product + ".scr").substr(0, kReadLimit));
+  require(machine.getProfileString("boot", "SCRNSAVE.EXE", kNotThere, kFile) ==
+          (product + ".scr").substr(0, kReadLimit));
 }
 
 }  // namespace

@@ -282,7 +282,10 @@ std::vector<std::string> Win32Platform::profileKeyNames(const std::string& secti
        })) {
     const std::string name = line.substr(0, line.find('='));
     const auto first = name.find_first_not_of(" \t");
-    names.push_back(first == std::string::npos ? std::string() : name.substr(first, name.find_last_not_of(" \t") - first + 1));
+    if (first == std::string::npos)
+      names.emplace_back();
+    else
+      names.push_back(name.substr(first, name.find_last_not_of(" \t") - first + 1));
   }
   return names;
 }
