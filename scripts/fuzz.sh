@@ -32,7 +32,7 @@ for target in package uninstall_log profile_files; do
   if build/fuzz/tests/fuzz/fuzz_$target -max_total_time="$seconds" -max_len=4096 -timeout=10 \
       -artifact_prefix="$findings/$target-" -print_final_stats=1 "$corpus" "tests/fuzz/corpus/$target" \
       >"build/fuzz/$target.log" 2>&1; then
-    grep -E "^#[0-9]+ +DONE" "build/fuzz/$target.log"
+    grep -E "^#[0-9]+[[:space:]]+DONE" "build/fuzz/$target.log"
   else
     tail -40 "build/fuzz/$target.log"
     echo "fuzz_$target: a finding, kept in $findings"

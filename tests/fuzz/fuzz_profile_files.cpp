@@ -48,14 +48,14 @@ bool firstOfItsName(const std::vector<std::pair<std::string, std::string>>& item
 }
 
 // The entries that a read finds: the first of their name in the first section of its
-// name. A name that kept a blank from before a NUL is left out: a read trims the key.
+// name. A name that kept a blank from before a NUL is left out: a read trims the names it asks for.
 template <typename Visit>
 void forEachReadableEntry(const std::vector<SimulatedWindows::ProfileSection>& sections, Visit visit) {
   std::vector<std::pair<std::string, std::string>> names;
   for (const auto& section : sections) names.emplace_back(section.first, "");
   std::size_t visited = 0;
   for (std::size_t s = 0; s < sections.size() && visited < kEntriesChecked; ++s) {
-    if (!firstOfItsName(names, s)) continue;
+    if (!firstOfItsName(names, s) || hasOuterBlank(sections[s].first)) continue;
     const auto& [section, entries] = sections[s];
     for (std::size_t k = 0; k < entries.size() && visited < kEntriesChecked; ++k, ++visited)
       if (firstOfItsName(entries, k) && !hasOuterBlank(entries[k].first))
@@ -107,7 +107,8 @@ void requireProductFilesReadBack(SimulatedWindows& machine, const std::string& p
   require(machine.writeProfileString(product, std::string("DataPath"), installDir, "TSaver.ini"));
   require(machine.getProfileString(product, "DataPath", kNotThere, "TSaver.ini") == installDir.substr(0, kReadLimit));
   require(machine.writeProfileString("boot", std::string("SCRNSAVE.EXE"), product + ".scr", kFile));
-  require(machine.getProfileString("boot", "SCRNSAVE.EXE", kNotThere, kFile) == (product + ".scr").substr(0, kReadLimit));
+  require(machine.getProfileString("boot", "SCRNSAVE.EXE", kNotThere, kFile) ==
+          (product + ".scr").substr(0, kReadLimit));
 }
 
 }  // namespace

@@ -304,11 +304,18 @@ std::vector<std::string> Win32Platform::profileKeyNames(const std::string& secti
   });
   if (!names.empty()) return names;
   // Wine, measured: when the section's first key has no name ("=value"), the list
-  // comes back empty, whatever follows. The section's lines name every key then.
+  // comes back empty, whatever follows. The section's lines name every key then
+  // (blanks taken off, should a platform give the lines as they stand).
   for (const std::string& line : profileList([&](char* buffer, DWORD size) {
          return GetPrivateProfileSectionA(section.c_str(), buffer, size, file.c_str());
-       }))
-    names.push_back(line.substr(0, line.find('=')));
+       })) {
+    const std::string name = line.substr(0, line.find('='));
+    const auto first = name.find_first_not_of(" \t");
+    if (first == std::string::npos)
+      names.emplace_back();
+    else
+      names.push_back(name.substr(first, name.find_last_not_of(" \t") - first + 1));
+  }
   return names;
 }
 
