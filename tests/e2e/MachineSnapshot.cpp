@@ -48,6 +48,19 @@ void walkFiles(const std::string& dir, Depth depth, MachineSnapshot& out) {
   FindClose(search);
 }
 
+// A program of either bitness may be under test: on 64-bit Windows the 32-bit one
+// writes HKEY_LOCAL_MACHINE\Software in its own view, shown here as WOW6432Node.
+struct RegistryView {
+  REGSAM access;
+  const char* name;  // as the snapshot names the list's key
+};
+std::vector<RegistryView> registryViews() {
+  const RegistryView native = {KEY_WOW64_64KEY, "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\"};
+  BOOL wow64 = FALSE;
+  if (sizeof(void*) == 4 && !(IsWow64Process(GetCurrentProcess(), &wow64) && wow64)) return {{0, native.name}};
+  return {native, {KEY_WOW64_32KEY, "HKLM\\Software\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\"}};
+}
+
 void walkKey(HKEY key, const std::string& path, MachineSnapshot& out) {
   out[path] = "key";
   for (DWORD i = 0;; ++i) {
@@ -87,9 +100,11 @@ MachineSnapshot snapshotMachine() {
   MachineSnapshot snapshot;
   walkFiles("C:\\", Depth::All, snapshot);
   walkKey(HKEY_CURRENT_USER, "HKCU\\", snapshot);
-  HKEY entries;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kUninstallEntries, 0, KEY_READ, &entries) == ERROR_SUCCESS) {
-    walkKey(entries, "HKLM\\" + std::string(kUninstallEntries) + "\\", snapshot);
+  for (const RegistryView& view : registryViews()) {
+    HKEY entries;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kUninstallEntries, 0, KEY_READ | view.access, &entries) != ERROR_SUCCESS)
+      continue;
+    walkKey(entries, view.name, snapshot);
     RegCloseKey(entries);
   }
   return snapshot;

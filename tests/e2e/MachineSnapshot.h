@@ -1,8 +1,8 @@
 #pragma once
 // What a test machine holds: every file and directory of drive C:, every key and
 // value under HKEY_CURRENT_USER, and the list of installed programs under
-// HKEY_LOCAL_MACHINE (in the test's default view, the one the program under test
-// writes when both have the same bitness), so that two moments can be compared.
+// HKEY_LOCAL_MACHINE (on 64-bit Windows in both views, the 32-bit one named with
+// WOW6432Node), so that two moments can be compared.
 #include <map>
 #include <string>
 #include <vector>

@@ -66,7 +66,10 @@ void forgetProduct(const std::string& product) {
     removePath(shellFolder("Programs") + "\\" + product + link);
   removePath(shellFolder("Desktop") + "\\" + product + " screen saver.lnk");
   deleteUserRegistryValue(kRunKey, product + " screen saver");
-  RegDeleteKeyA(HKEY_LOCAL_MACHINE, (std::string(kUninstallEntries) + "\\" + product + " screen saver").c_str());
+  // In both views: the program under test may be of the other bitness.
+  for (REGSAM view : {KEY_WOW64_64KEY, KEY_WOW64_32KEY})
+    RegDeleteKeyExA(HKEY_LOCAL_MACHINE, (std::string(kUninstallEntries) + "\\" + product + " screen saver").c_str(),
+                    view, 0);
   WritePrivateProfileStringA(settingsSection(product).c_str(), nullptr, nullptr, "TSaver.ini");
 }
 
