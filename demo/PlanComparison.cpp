@@ -48,6 +48,17 @@ bool settingHeld(const SettingItem& s) { return e2e::profileString(s.file, s.sec
 
 std::string quoted(const std::string& text) { return "\"" + text + "\""; }
 
+// The plan names what the program writes in its own registry view. A 32-bit program
+// on 64-bit Windows (the demonstration has the program's bitness) keeps
+// HKEY_LOCAL_MACHINE\Software in the 32-bit view, which the snapshot names WOW6432Node.
+std::string asSnapshotNames(const std::string& item) {
+  static const std::string kSoftware = "HKLM\\Software\\";
+  BOOL wow64 = FALSE;
+  if (!IsWow64Process(GetCurrentProcess(), &wow64) || !wow64) return item;
+  if (upperAscii(item.substr(0, kSoftware.size())) != upperAscii(kSoftware)) return item;
+  return kSoftware + "WOW6432Node\\" + item.substr(kSoftware.size());
+}
+
 std::vector<std::string> plannedChanges(const InstallPlan& plan) {
   std::vector<std::string> items = plan.removes;
   items.insert(items.end(), plan.leaves.begin(), plan.leaves.end());
@@ -62,9 +73,10 @@ void compareChanges(const InstallPlan& plan, const e2e::MachineSnapshot& before,
     if (!ignored(name) && (!was.holds(name) || was.at(name) != held)) real.insert(upperAscii(name));
   for (const std::string& item : plannedChanges(plan)) {
     if (settingItem(item)) continue;
-    planned.insert(upperAscii(item));
-    if (!real.count(upperAscii(item)))
-      out.push_back("planned, but the installation did not make or change it: " + item);
+    const std::string stored = asSnapshotNames(item);
+    planned.insert(upperAscii(stored));
+    if (!real.count(upperAscii(stored)))
+      out.push_back("planned, but the installation did not make or change it: " + stored);
   }
   for (const auto& [name, held] : installed)
     if (real.count(upperAscii(name)) && !planned.count(upperAscii(name)))
@@ -86,8 +98,8 @@ void compareContents(const InstallPlan& plan, const CaseBlind& installed, std::v
                     quoted(real));
   }
   for (const auto& value : plan.registry) {
-    const std::string name =
-        tsaver::vendor::registryRootName(value.root) + std::string("\\") + value.key + "\\\\" + value.name;
+    const std::string name = asSnapshotNames(tsaver::vendor::registryRootName(value.root) + std::string("\\") +
+                                             value.key + "\\\\" + value.name);
     const bool number = value.type == tsaver::SimulatedWindows::ValueType::DWord;
     if (installed.holds(name) && installed.at(name) != e2e::registryValueText(number ? REG_DWORD : REG_SZ, value.data))
       out.push_back(name + ": planned " + quoted(tsaver::vendor::registryDataText(value)) + ", found " +
@@ -136,7 +148,7 @@ std::vector<std::string> differencesAfterRemoval(const InstallPlan& plan, const 
   const CaseBlind after(removed);
   const auto held = [&](const std::string& item) {
     const auto setting = settingItem(item);
-    return setting ? settingHeld(*setting) : after.holds(item);
+    return setting ? settingHeld(*setting) : after.holds(asSnapshotNames(item));
   };
   std::vector<std::string> out;
   for (const std::string& item : plan.removes)
