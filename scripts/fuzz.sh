@@ -48,6 +48,6 @@ build/win64/wine-run.sh build/win64/tests/profile_probes.exe "Z:$PWD/$cases" || 
 build/fuzz/tests/differential/profile_differential compare "$cases" >"build/fuzz/differential.log" || status=1
 tail -1 build/fuzz/differential.log
 # Wine's server and services outlive the program; end them with the run.
-WINEPREFIX="$PWD/build/win64/wineprefix" /usr/lib/wine/wineserver64 -k 2>/dev/null
+tsaver_wine_stop build/win64/wineprefix
 [ "$status" -ne 0 ] && grep -v "files compared" build/fuzz/differential.log | head -40
 exit $status
