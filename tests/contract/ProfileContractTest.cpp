@@ -162,7 +162,7 @@ TEST_F(Profiles, HandWrittenFilesAreReadTheWindowsWay) {
       {"LF alone ends a line", "[S]\nk=only\n", "S", "k", "only"},
       {"Wine: CR alone ends a line", "[S]\rk=a\rj=b\r", "S", "j", "b"},
       {"Wine: CR alone ends a line amid CR LF", "[S]\r\nk=a\rj=b\r\n", "S", "k", "a"},
-      {"Wine: Ctrl-Z, VT and FF are blanks", "[S]\r\n\x1a k\v=\f v\x1a\r\n", "S", "k", "v"},
+      {"Wine: Ctrl-Z, VT and FF are blanks", "\v\f\x1a[S]\r\n\x1a k\v=\f v\x1a\r\n", "S", "k", "v"},
       {"the no-break space is no blank", "[S]\r\nk=\xa0v\xa0\r\n", "S", "k", "\xa0v\xa0"},
       {"the name runs to the last ]", "[S]x]\r\nk=v\r\n", "S]x", "k", "v"},
       {"text after the ] is ignored", "[S] ; note\r\nk=v\r\n", "S", "k", "v"},

@@ -57,7 +57,7 @@ std::string joinLines(const std::vector<std::string>& lines) {
 // name still ends the section before it, but no call finds or lists that section.
 bool sectionHeader(const std::string& line, std::string& name) {
   // Most lines are keys: they are told apart without a copy.
-  const auto first = line.find_first_not_of(" \t");
+  const auto first = line.find_first_not_of(kBlanks);
   if (first == std::string::npos || line[first] != '[') return false;
   const std::string text = trimmed(line);
   const auto close = text.rfind(']');
