@@ -30,8 +30,8 @@ bool TfrmInstall::runInstallation() {
 
 bool TfrmInstall::copyProductFile(const std::string& source, const std::string& destination) {
   frmCopying_->lbl_file->setCaption("Copying to: " + destination);
-  // An older copy that could not be replaced (in use) still exists: the result decides too.
-  if (copyWritable(platform_, source, destination) && platform_.fileExists(destination)) return true;
+  // An older copy that could not be replaced (in use) still exists: the copy's result decides.
+  if (copyWritable(platform_, source, destination)) return true;
   application().showMessage("Unable to copy file, destination unable to be written. - " + destination);
   return false;
 }

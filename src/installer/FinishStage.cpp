@@ -6,8 +6,8 @@
 #include "platform/Paths.h"
 #include "platform/Registry.h"
 #include "platform/TextFile.h"
+#include "uninstall_log/HeldSettingsFile.h"
 #include "uninstall_log/LogNames.h"
-#include "uninstall_log/SettingsFile.h"
 #include "uninstaller/LogValueRules.h"
 
 namespace tsaver {
@@ -63,7 +63,8 @@ void TfrmInstall::runFinishStage() {
 }
 
 void TfrmInstall::copyExtraFiles() {
-  SettingsFile uninstallLog(platform_);
+  // Held: a thousand extra files would otherwise read and write the growing log a thousand times.
+  HeldSettingsFile uninstallLog(platform_);
   uninstallLog.Open(InstallDir() + "\\" + log::kFileName);
   int number = frmCopying_->Gauge->maxValue() + 1;
   TextReader extras(platform_, state_.SourceDir + "Extras.txt");
@@ -74,7 +75,7 @@ void TfrmInstall::copyExtraFiles() {
     const std::string destination = InstallDir() + "\\" + line;
     // Only a file that arrived may leave the package, or it would be lost; an older
     // copy that could not be replaced is still there, so the copy's result counts too.
-    if (!copyWritable(platform_, state_.SourceDir + line, destination) || !platform_.fileExists(destination)) continue;
+    if (!copyWritable(platform_, state_.SourceDir + line, destination)) continue;
     platform_.deleteFile(state_.SourceDir + line);
     uninstallLog.WriteString(log::kFilesSection, log::numberedKey(log::kFileStem, number++), line);
   }

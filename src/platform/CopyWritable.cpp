@@ -4,11 +4,12 @@ namespace tsaver {
 
 bool copyWritable(Platform& platform, const std::string& source, const std::string& destination) {
   // Windows refuses to copy onto a read-only file, such as one an earlier version
-  // copied from a CD; there is no such file on a first installation.
-  platform.clearReadOnly(destination);
-  if (!platform.copyFile(source, destination)) return false;
-  platform.clearReadOnly(destination);
-  return true;
+  // copied from a CD: cleared only then, since a look at a missing file costs a
+  // search of its whole directory under Wine.
+  if (!platform.copyFile(source, destination) &&
+      !(platform.clearReadOnly(destination) && platform.copyFile(source, destination)))
+    return false;
+  return platform.clearReadOnly(destination);
 }
 
 }  // namespace tsaver

@@ -5,6 +5,7 @@
 // afterwards (the destination exists, the key opened), as the program always has.
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -39,6 +40,14 @@ enum class ShellLinkResult {
   CreateFailed,          // CoCreateInstance of the shell-link object failed
   QueryInterfaceFailed,  // the object gave no IPersistFile
   SaveFailed             // IPersistFile::Save failed
+};
+
+// A file held open for writing, whose whole content is replaced again and again.
+class HeldFile {
+ public:
+  virtual ~HeldFile() = default;
+  // Replaces the file's content, straight to the file; false when the system refuses.
+  virtual bool rewrite(const std::string& content) = 0;
 };
 
 // An open registry key; 0 is no key.
@@ -86,6 +95,9 @@ class Platform {
   virtual std::string readFile(const std::string& path) = 0;
   // Creates the file anew, replacing an earlier one.
   virtual void writeFile(const std::string& path, const std::string& content) = 0;
+  // Opens the file for writing (others may read it meanwhile), creating it when missing;
+  // nothing when it cannot. Rewriting a held file spares the system an open and a close each time.
+  virtual std::unique_ptr<HeldFile> holdFile(const std::string& path) = 0;
 
   // --- Settings (profile) files; a bare file name means the Windows directory ----
   // GetPrivateProfileStringA into a 1024-byte buffer: at most 1023 characters.
@@ -169,7 +181,8 @@ class Platform {
 void forceDirectories(Platform& platform, std::string path);
 
 // A copy of the program's own: an older read-only destination is replaced too, and the
-// copy is writable whatever the source (a package on a CD is read-only). The copy's result.
+// copy is writable whatever the source (a package on a CD is read-only). True when the
+// destination is a writable file afterwards, as the file-exists test would find it.
 bool copyWritable(Platform& platform, const std::string& source, const std::string& destination);
 
 }  // namespace tsaver

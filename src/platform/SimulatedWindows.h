@@ -124,6 +124,7 @@ class SimulatedWindows : public Platform {
   std::string shortPathName(const std::string& path) override;
   std::string readFile(const std::string& path) override;
   void writeFile(const std::string& path, const std::string& content) override;
+  std::unique_ptr<HeldFile> holdFile(const std::string& path) override;
   std::string getProfileString(const std::string& section, const std::string& key, const std::string& defaultValue,
                                const std::string& file) override;
   bool writeProfileString(const std::string& section, const std::optional<std::string>& key,

@@ -2,6 +2,7 @@
 // DeleteFileA, FindFirstFileA, GetFileAttributesA(Ex), Create/RemoveDirectoryA,
 // GetShortPathNameA and whole-file reads and writes.
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -227,6 +228,27 @@ TEST_F(Files, AReadOnlyFileKeepsItsAttributeInACopyAndIsDeletedOnlyOnceItIsClear
   EXPECT_FALSE(p().clearReadOnly(at("d"))) << "a directory is no file";
   // Windows also refuses to copy or write onto a read-only file; Wine replaces it (measured
   // with CopyFileA and CreateFileA CREATE_ALWAYS), so that stays out of the contract.
+}
+
+TEST_F(Files, AHeldFileIsRewrittenWhole) {
+  put(at("held.txt"), "an earlier and longer content");
+  {
+    const std::unique_ptr<HeldFile> held = p().holdFile(at("held.txt"));
+    ASSERT_TRUE(held);
+    EXPECT_TRUE(held->rewrite("first"));
+    EXPECT_TRUE(held->rewrite("second, longer"));
+    EXPECT_TRUE(held->rewrite("third"));
+  }
+  EXPECT_EQ(p().readFile(at("held.txt")), "third");
+  {
+    const std::unique_ptr<HeldFile> created = p().holdFile(at("new.txt"));
+    ASSERT_TRUE(created);
+    EXPECT_TRUE(created->rewrite("made"));
+  }
+  EXPECT_EQ(p().readFile(at("new.txt")), "made");
+  ASSERT_TRUE(p().createDirectory(at("d")));
+  EXPECT_FALSE(p().holdFile(at("d")));
+  EXPECT_FALSE(p().holdFile(at("missing\\f.txt")));
 }
 
 TEST_F(Files, TextFilesAreWrittenWithCrLfAndReadBackByLine) {

@@ -31,6 +31,24 @@ TEST_F(FinishStage, ExtraFilesEndAtTheFirstEmptyLine) {
   EXPECT_EQ(logValue("FILE18"), "NONE");
 }
 
+TEST_F(FinishStage, ExtraFilesReplaceTheKeysThatAnEarlierInstallationLogged) {
+  makePackage();
+  win.putFile(kPackage + "Extras.txt", "New.bmp\r\n");
+  win.putFile(kPackage + "New.bmp", "n");
+  win.putDirectory(kDefaultInstallDir);
+  ASSERT_TRUE(win.writeProfileString("FILES", std::string("file17"), std::string("Old.bmp"),
+                                     kDefaultInstallDir + "\\UNINSTALL.INI"));
+  ASSERT_TRUE(win.writeProfileString("FILES", std::string("FILE18"), std::string("Kept.bmp"),
+                                     kDefaultInstallDir + "\\UNINSTALL.INI"));
+  installToTheEnd();
+  const auto files = log().front();
+  ASSERT_EQ(files.first, "FILES");
+  EXPECT_EQ(std::count_if(files.second.begin(), files.second.end(), [](const auto& k) { return k.first == "file17"; }),
+            1);
+  EXPECT_EQ(logValue("FILE17"), "New.bmp");
+  EXPECT_EQ(logValue("FILE18"), "Kept.bmp");
+}
+
 TEST_F(FinishStage, ExtraFileThatFailsToCopyStaysInThePackageUnlogged) {
   makePackage();
   win.putFile(kPackage + "Extras.txt", "Lost.bmp\r\nMissing.bmp\r\nHeld.bmp\r\nKept.bmp\r\n");

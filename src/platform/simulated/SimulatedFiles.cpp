@@ -494,6 +494,36 @@ std::string SimulatedWindows::readFile(const std::string& path) {
   return node->content;
 }
 
+namespace {
+
+// Written as writeFile writes, each time: the simulated machine holds no handles.
+class SimulatedHeldFile : public HeldFile {
+ public:
+  SimulatedHeldFile(SimulatedWindows& machine, std::string path) : machine_(machine), path_(std::move(path)) {}
+  bool rewrite(const std::string& content) override {
+    try {
+      machine_.writeFile(path_, content);
+      return true;
+    } catch (const EInOutError&) {
+      return false;
+    }
+  }
+
+ private:
+  SimulatedWindows& machine_;
+  std::string path_;
+};
+
+}  // namespace
+
+std::unique_ptr<HeldFile> SimulatedWindows::holdFile(const std::string& path) {
+  State& s = *state_;
+  const State::Resolved r = s.resolve(path);
+  if (s.checkWritable(r) != 0) return nullptr;
+  if (!s.find(r.key)) s.storeFile(r, "", std::nullopt);
+  return std::make_unique<SimulatedHeldFile>(*this, r.full);
+}
+
 void SimulatedWindows::writeFile(const std::string& path, const std::string& content) {
   State& s = *state_;
   const State::Resolved r = s.resolve(path);

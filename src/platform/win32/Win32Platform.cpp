@@ -144,6 +144,43 @@ void Win32Platform::writeFile(const std::string& path, const std::string& conten
   }
 }
 
+namespace {
+
+class Win32HeldFile : public HeldFile {
+ public:
+  explicit Win32HeldFile(UniqueFileHandle file) : file_(std::move(file)) {}
+  bool rewrite(const std::string& content) override {
+    // From the start, then cut where the content ends: one write, no seek of its own.
+    OVERLAPPED start{};
+    DWORD written = 0;
+    if (content.size() > MAXDWORD ||
+        !WriteFile(file_.get(), content.data(), static_cast<DWORD>(content.size()), &written, &start) ||
+        written != content.size())
+      return false;
+    if (content.size() >= size_) {
+      size_ = content.size();
+      return true;
+    }
+    size_ = content.size();
+    LARGE_INTEGER end;
+    end.QuadPart = static_cast<LONGLONG>(size_);
+    return SetFilePointerEx(file_.get(), end, nullptr, FILE_BEGIN) && SetEndOfFile(file_.get());
+  }
+
+ private:
+  UniqueFileHandle file_;
+  std::size_t size_ = MAXDWORD;  // unknown at first: the first rewrite cuts
+};
+
+}  // namespace
+
+std::unique_ptr<HeldFile> Win32Platform::holdFile(const std::string& path) {
+  UniqueFileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.valid()) return nullptr;
+  return std::make_unique<Win32HeldFile>(std::move(file));
+}
+
 // --- Settings files ----------------------------------------------------------------------
 
 std::string Win32Platform::getProfileString(const std::string& section, const std::string& key,
