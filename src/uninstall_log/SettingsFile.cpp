@@ -4,6 +4,7 @@
 
 #include "platform/Errors.h"
 #include "platform/Paths.h"
+#include "platform/ProfileText.h"
 
 namespace tsaver {
 
@@ -37,6 +38,7 @@ void SettingsFile::forgetSection() {
   keys_.known = false;
   keys_.upperNames.clear();
   keys_.beyondAscii = false;
+  keys_.lines.reset();
   keys_.missingKeyAnswers.clear();
 }
 
@@ -58,8 +60,19 @@ std::string SettingsFile::ReadString(const std::string& section, const std::stri
       keys_.beyondAscii = keys_.beyondAscii || !isPlainAscii(name);
       keys_.upperNames.insert(upperAscii(name));
     }
+    // A bare name is the platform's to place.
+    if (!keys_.upperNames.empty() && path_.find_first_of("\\/:") != std::string::npos) {
+      try {
+        const std::string text = platform_.readFile(path_);
+        if (isPlainAscii(text) && text.find('\0') == std::string::npos) keys_.lines = profile::splitLines(text);
+      } catch (const EInOutError&) {
+      }
+    }
   }
-  if (mayHold(key)) return platform_.getProfileString(section, key, defaultValue, path_);
+  if (mayHold(key)) {
+    if (const std::optional<std::string> value = valueInText(key)) return *value;
+    return platform_.getProfileString(section, key, defaultValue, path_);
+  }
   for (const auto& known : keys_.missingKeyAnswers)
     if (known.first == defaultValue) return known.second;
   keys_.missingKeyAnswers.emplace_back(defaultValue,
@@ -69,6 +82,22 @@ std::string SettingsFile::ReadString(const std::string& section, const std::stri
 
 std::vector<std::string> SettingsFile::KeyNames(const std::string& section) {
   return platform_.profileKeyNames(section, path_);
+}
+
+std::optional<std::string> SettingsFile::valueInText(const std::string& key) const {
+  if (!keys_.lines || keys_.beyondAscii || hasOuterBlank(key) || !isPlainAscii(key) || key.empty() || key.front() == ';')
+    return std::nullopt;
+  const std::vector<std::string>& lines = *keys_.lines;
+  const std::size_t header = profile::findSection(lines, keys_.section);
+  if (header == lines.size()) return std::nullopt;
+  const std::size_t end = profile::sectionEnd(lines, header);
+  std::string name;
+  std::optional<std::string> value;
+  // The first key of the name decides; without a value, the platform's default does.
+  for (std::size_t i = header + 1; i < end; ++i)
+    if (profile::keyLine(lines[i], name, value) && profile::sameText(name, key))
+      return value ? std::optional<std::string>(profile::readAs(*value)) : std::nullopt;
+  return std::nullopt;
 }
 
 void SettingsFile::WriteString(const std::string& section, const std::string& key, const std::string& value) {

@@ -1,6 +1,7 @@
 #pragma once
 // A settings (profile) file bound to one path, for one use. Every write goes
 // straight to the file; a bare file name lies in the Windows directory.
+#include <optional>
 #include <set>
 #include <string>
 #include <utility>
@@ -34,9 +35,12 @@ class SettingsFile {
  private:
   // A reader probes hundreds of keys of which a section holds a few, and every
   // platform read parses the whole file. So the section's key names are listed
-  // once: a key that may be among them is read from the file as before; any
-  // other gets the platform's answer for a key that no file can hold, asked once
-  // per default (a missing key's answer is the default as the platform treats it).
+  // once: any other key gets the platform's answer for a key that no file can
+  // hold, asked once per default (a missing key's answer is the default as the
+  // platform treats it). A key that may be among them is answered from the file's
+  // text, read once, by the profile functions' rules where the text is plain ASCII
+  // and holds the key; otherwise by the platform. A log of a thousand files would
+  // cost a thousand reads of the whole file, each three server calls under Wine.
   struct SectionKeys {
     bool known = false;
     std::string section;
@@ -44,7 +48,10 @@ class SettingsFile {
     std::set<std::string> upperNames;
     bool beyondAscii = false;
     std::vector<std::pair<std::string, std::string>> missingKeyAnswers;  // default, answer
+    std::optional<std::vector<std::string>> lines;  // the file's text, when plain
   };
+  // The value of the key in the held text, when the text tells it.
+  std::optional<std::string> valueInText(const std::string& key) const;
   void forgetSection();
   // False only when the platform cannot find the key among the listed names.
   bool mayHold(const std::string& key) const;

@@ -23,6 +23,8 @@ constexpr UINT kWindowsDirectoryBuffer = 144;
 constexpr DWORD kShortPathBuffer = 259;
 constexpr DWORD kProfileBuffer = 1024;
 constexpr std::size_t kShellPathBuffer = MAX_PATH + 1;
+// A copy reads and writes in pieces this large: a 50 MB movie in fifty.
+constexpr DWORD kCopyChunk = 1 << 20;
 
 HKEY toHkey(RegKey key) { return reinterpret_cast<HKEY>(key); }
 HKEY toHkey(RegRoot root) { return root == RegRoot::LocalMachine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER; }
@@ -43,7 +45,42 @@ std::string filledText(const char* buffer, DWORD length, DWORD bufferSize) {
 // --- Files and directories ------------------------------------------------------------
 
 bool Win32Platform::copyFile(const std::string& source, const std::string& destination) {
-  return CopyFileA(source.c_str(), destination.c_str(), FALSE) != FALSE;
+  // What CopyFileA does, without its first open of the destination to see whether it is
+  // the source: under Wine a search of the whole directory for every new file. Onto the
+  // source itself the destination's open fails: it shares nothing with the source's handle.
+  const UniqueFileHandle from(CreateFileA(source.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                          OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  // Not GetFileInformationByHandle: its volume serial number is a call to another process under Wine.
+  FILETIME written;
+  const DWORD sourceAttributes = GetFileAttributesA(source.c_str());
+  if (!from.valid() || !GetFileTime(from.get(), nullptr, nullptr, &written) ||
+      sourceAttributes == INVALID_FILE_ATTRIBUTES)
+    return false;
+  // The source's attributes, the read-only one too, as CopyFileA gives them.
+  const DWORD attributes = sourceAttributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN |
+                                                    FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE);
+  UniqueFileHandle to(CreateFileA(destination.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                  attributes != 0 ? attributes : FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!to.valid()) return false;
+  std::vector<char> buffer(kCopyChunk);
+  bool copied = true;
+  for (DWORD read = 0;;) {
+    if (!ReadFile(from.get(), buffer.data(), kCopyChunk, &read, nullptr)) {
+      copied = false;
+      break;
+    }
+    if (read == 0) break;
+    DWORD written = 0;
+    if (!WriteFile(to.get(), buffer.data(), read, &written, nullptr) || written != read) {
+      copied = false;
+      break;
+    }
+  }
+  if (copied) copied = SetFileTime(to.get(), nullptr, nullptr, &written) != FALSE;
+  to.reset();
+  // A part of the file is no copy of it.
+  if (!copied) DeleteFileA(destination.c_str());
+  return copied;
 }
 
 bool Win32Platform::moveFile(const std::string& from, const std::string& to) {
@@ -150,21 +187,17 @@ class Win32HeldFile : public HeldFile {
  public:
   explicit Win32HeldFile(UniqueFileHandle file) : file_(std::move(file)) {}
   bool rewrite(const std::string& content) override {
-    // From the start, then cut where the content ends: one write, no seek of its own.
-    OVERLAPPED start{};
+    // From the start, then cut where the content ends when it shrank. (A write at an
+    // OVERLAPPED offset costs Wine one server call more than a seek and a write.)
+    LARGE_INTEGER start{};
     DWORD written = 0;
-    if (content.size() > MAXDWORD ||
-        !WriteFile(file_.get(), content.data(), static_cast<DWORD>(content.size()), &written, &start) ||
+    if (content.size() > MAXDWORD || !SetFilePointerEx(file_.get(), start, nullptr, FILE_BEGIN) ||
+        !WriteFile(file_.get(), content.data(), static_cast<DWORD>(content.size()), &written, nullptr) ||
         written != content.size())
       return false;
-    if (content.size() >= size_) {
-      size_ = content.size();
-      return true;
-    }
+    const bool shrank = content.size() < size_;
     size_ = content.size();
-    LARGE_INTEGER end;
-    end.QuadPart = static_cast<LONGLONG>(size_);
-    return SetFilePointerEx(file_.get(), end, nullptr, FILE_BEGIN) && SetEndOfFile(file_.get());
+    return !shrank || SetEndOfFile(file_.get());
   }
 
  private:
