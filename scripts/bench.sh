@@ -41,6 +41,12 @@ x86=-DTARGET=x86-unicode
 makensis -V2 $x86 -DOUTFILE="$out/BenchPeer-x86.exe" -DPAYLOAD="$WINEPREFIX/drive_c/e2e/Bench32" bench/peer/BenchPeer.nsi &&
   makensis -V2 $x86 -DOUTFILE="$out/BenchPeerWithoutPayload-x86.exe" bench/peer/BenchPeer.nsi &&
   makensis -V2 $x86 -DOUTFILE="$out/BenchPeerWizard-x86.exe" -DWIZARD bench/peer/BenchPeer.nsi || exit 1
+# With 900 extra files, listed in the script that the payload step wrote.
+extras="-DEXTRAS=$WINEPREFIX/drive_c/e2e/BenchExtras.nsh"
+makensis -V2 "$extras" -DOUTFILE="$out/BenchPeerExtras.exe" -DPAYLOAD="$WINEPREFIX/drive_c/e2e/BenchExtras" \
+  bench/peer/BenchPeer.nsi &&
+  makensis -V2 "$extras" $x86 -DOUTFILE="$out/BenchPeerExtras-x86.exe" \
+    -DPAYLOAD="$WINEPREFIX/drive_c/e2e/BenchExtras32" bench/peer/BenchPeer.nsi || exit 1
 # The sizes are those of what would ship: stripped copies.
 i686-w64-mingw32-strip -o "$out/Install-i686.exe" build/win32/Install.exe &&
   x86_64-w64-mingw32-strip -o "$out/Install-x86_64.exe" build/win64/Install.exe || exit 1
@@ -51,7 +57,8 @@ echo "== rounds: $rounds, after one warm-up round"
 timer run "$rounds" "$out/BenchPeer.exe" "$out/BenchPeerWithoutPayload.exe" "$out/BenchPeerWizard.exe" \
   "$out/Install-i686.exe" "$out/Install-x86_64.exe" "$out/results.md" \
   "$out/BenchPeer-x86.exe" "$out/BenchPeerWithoutPayload-x86.exe" "$out/BenchPeerWizard-x86.exe" \
-  "$PWD/build/win64/bench/OneWindow.exe" "$PWD/build/win32/bench/OneWindow.exe"
+  "$PWD/build/win64/bench/OneWindow.exe" "$PWD/build/win32/bench/OneWindow.exe" \
+  "$out/BenchPeerExtras.exe" "$out/BenchPeerExtras-x86.exe"
 status=$?
 echo "(rounds: ${SECONDS} s)"
 "$server" -k 2>/dev/null

@@ -2,11 +2,14 @@
 ; as the program's wizard with the options 4/False/True/True (no tray program,
 ; desktop shortcut, program group), silently, with its own uninstaller that
 ; removes what the program's uninstaller removes, in the same order.
-;   makensis -DOUTFILE=<exe> [-DPAYLOAD=<package folder>] [-DWIZARD] [-DTARGET=x86-unicode] BenchPeer.nsi
+;   makensis -DOUTFILE=<exe> [-DPAYLOAD=<package folder>] [-DWIZARD] [-DTARGET=x86-unicode] [-DEXTRAS=<script>]
+;            BenchPeer.nsi
 ; Without PAYLOAD it stores no product files: the size of what the installer
 ; itself brings. With WIZARD it is not silent: it opens on its directory page,
 ; for the time its wizard takes to appear. TARGET is its bitness: amd64-unicode
-; beside the x86_64 program, x86-unicode beside the shipping i686 one.
+; beside the x86_64 program, x86-unicode beside the shipping i686 one. With EXTRAS
+; (the timer writes it with the payloads of extra files) it installs and removes
+; those too, one line each.
 Unicode true
 !ifndef TARGET
   !define TARGET amd64-unicode
@@ -22,6 +25,10 @@ RequestExecutionLevel user
   SilentInstall silent
 !endif
 SilentUnInstall silent
+
+!ifdef EXTRAS
+  !include "${EXTRAS}"
+!endif
 
 !define PRODUCT "Bench"
 !define SECTION "BenchSettings"
@@ -64,6 +71,9 @@ Section
   !insertmacro ProductFile "Path.dat"
   !insertmacro ProductFile "Config.swf"
   !insertmacro ProductFile "Config.bmp"
+  !ifdef EXTRAS
+    !insertmacro InstallExtras
+  !endif
 
   DeleteINISec "$WINDIR\TSaver.ini" "${SECTION}"
   WriteINIStr "$WINDIR\TSaver.ini" "${SECTION}" "DataPath" "$INSTDIR"
@@ -107,6 +117,9 @@ Section Uninstall
   Delete "$INSTDIR\Path.dat"
   Delete "$INSTDIR\Config.swf"
   Delete "$INSTDIR\Config.bmp"
+  !ifdef EXTRAS
+    !insertmacro RemoveExtras
+  !endif
   Delete "${GROUP}\${LINK}"
   Delete "${GROUP}\Uninstall.lnk"
   Delete "$DESKTOP\${LINK}"

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <utility>
 #include <vector>
 
@@ -18,6 +19,7 @@ namespace {
 
 const char kOptions[] = "4\r\nFalse\r\nTrue\r\nTrue\r\n";
 constexpr size_t kMovieBytes = 50u << 20;
+constexpr size_t kExtraBytes = 10u << 10;
 
 // A movie is compressed data: bytes that no installer can pack any smaller.
 std::string incompressibleBytes(size_t count) {
@@ -49,6 +51,28 @@ std::vector<std::string> linkPaths() {
           e2e::shellFolder("Desktop") + "\\" + kProduct + " screen saver.lnk"};
 }
 
+std::string extraName(int n) {
+  char name[32];
+  std::snprintf(name, sizeof name, "Extra%03d.bmp", n);
+  return name;
+}
+
+std::vector<std::string> extraPaths(const Payload& payload) {
+  std::vector<std::string> paths;
+  for (int n = 1; n <= payload.extras; ++n) paths.push_back(installDir() + "\\" + extraName(n));
+  return paths;
+}
+
+// The peer's part of the extra files, one line each, as an installer script lists its files.
+void writePeerExtras(int extras) {
+  std::string script = "!macro InstallExtras\r\n";
+  for (int n = 1; n <= extras; ++n) script += "  File \"${PAYLOAD}/" + extraName(n) + "\"\r\n";
+  script += "!macroend\r\n!macro RemoveExtras\r\n";
+  for (int n = 1; n <= extras; ++n) script += "  Delete \"$INSTDIR\\" + extraName(n) + "\"\r\n";
+  script += "!macroend\r\n";
+  e2e::writeFile("C:\\e2e\\BenchExtras.nsh", script);
+}
+
 std::string dataPath() { return e2e::profileString("TSaver.ini", e2e::settingsSection(kProduct), "DataPath"); }
 
 std::string upper(std::string text) {
@@ -61,12 +85,20 @@ std::string upper(std::string text) {
 
 std::string makePayloads(const e2e::ProgramBuild& i686) {
   const std::string movie = incompressibleBytes(kMovieBytes);
+  const std::string extra = incompressibleBytes(kExtraBytes);
   std::string made;
-  // The i686 one first: its folder starts as the product's, which the x86_64 one then takes.
-  for (const auto& [payload, build] : {std::pair{kPayloadI686, i686}, std::pair{kPayload, e2e::thisBuild()}}) {
+  // Each folder starts as the product's and is then moved to its payload's name; the plain x86_64 one stays.
+  for (const auto& [payload, build] :
+       {std::pair{kExtrasPayloadI686, i686}, std::pair{kExtrasPayload, e2e::thisBuild()},
+        std::pair{kPayloadI686, i686}, std::pair{kPayload, e2e::thisBuild()}}) {
     e2e::Package package = e2e::makeProductPackage(kProduct, kOptions, build);
     package.write("Movie.swf", movie);
-    package.write("Extras.txt", "");
+    std::string extras;
+    for (int n = 1; n <= payload.extras; ++n) {
+      package.write(extraName(n), extra);
+      extras += extraName(n) + "\r\n";
+    }
+    package.write("Extras.txt", extras);
     const std::string folder = "C:\\e2e\\" + std::string(payload.name);
     if (folder + "\\" != package.dir()) {
       e2e::removePath(folder);
@@ -74,6 +106,7 @@ std::string makePayloads(const e2e::ProgramBuild& i686) {
     }
     made += (made.empty() ? "" : ", ") + folder + "\\";
   }
+  writePeerExtras(kExtrasPayload.extras);
   return made;
 }
 
@@ -99,8 +132,9 @@ void resetMachine() {
   e2e::forgetFixtureRecords("swflash");
 }
 
-void checkInstalled(const std::string& who) {
+void checkInstalled(const std::string& who, const Payload& payload) {
   std::vector<std::string> expected = productPaths();
+  for (const std::string& extra : extraPaths(payload)) expected.push_back(extra);
   for (const std::string& link : linkPaths()) expected.push_back(link);
   expected.push_back(installDir() + "\\Uninstall.exe");
   expected.push_back(e2e::windowsDir() + "\\" + kProduct + ".ini");
@@ -114,8 +148,9 @@ void checkInstalled(const std::string& who) {
   e2e::waitForFixtureRecords("swflash", "DllRegisterServer", 2);
 }
 
-void checkRemoved(const std::string& who) {
+void checkRemoved(const std::string& who, const Payload& payload) {
   std::vector<std::string> gone = productPaths();
+  for (const std::string& extra : extraPaths(payload)) gone.push_back(extra);
   for (const std::string& link : linkPaths()) gone.push_back(link);
   const std::string flashControl = e2e::windowsDir() + "\\SWFlash.ocx";  // not logged: it may serve other products
   for (const std::string& path : gone)

@@ -25,6 +25,8 @@ struct SideRounds {
 struct Results {
   SideRounds x86_64;  // the x86_64 program, the peer built for amd64-unicode
   SideRounds wow64;   // the shipping i686 program under WoW64, the peer built for x86-unicode
+  // The same sides with 900 extra files: the program and the peer, no wizards timed.
+  SideRounds extrasX86_64, extrasWow64;
   Sizes sizes;
 };
 

@@ -81,7 +81,7 @@ ProgramRound measureProgram(const Payload& payload, std::string& step) {
   if (!installer.waitForExit(kRunTimeout)) throw e2e::RobotError("the installer did not end after Finish");
   round.finishStage = finish.milliseconds();
   expectExitCode(installer, "the installer");
-  checkInstalled("the program");
+  checkInstalled("the program", payload);
   round.trayWaits = loggedTrayPrograms();
 
   step = "waiting for the uninstaller's confirmation";
@@ -92,22 +92,25 @@ ProgramRound measureProgram(const Payload& payload, std::string& step) {
   confirm.press("&Yes");
   waitUntilNoProcessNamed("UNINSTALL.EXE", kRunTimeout);
   round.removal = removal.milliseconds();
-  checkRemoved("the program's uninstaller");
+  checkRemoved("the program's uninstaller", payload);
   return round;
 }
 
 std::string folderOf(const std::string& path) { return path.substr(0, path.find_last_of('\\') + 1); }
 
-PeerRound measurePeer(const std::string& peerInstaller, const std::string& peerWizard, std::string& step) {
+PeerRound measurePeer(const std::string& peerInstaller, const std::string& peerWizard, const Payload& payload,
+                      std::string& step) {
   step = "opening its wizard";
   resetMachine();
   PeerRound round{};
-  const Stopwatch opened;
-  e2e::Process wizard = e2e::Process::start(peerWizard, folderOf(peerWizard));
-  // NSIS names the page in its caption.
-  waitForWindowOf(wizard, std::string(kProduct) + " Setup: Installation Folder");
-  round.wizardShown = opened.milliseconds();
-  wizard.kill();
+  if (!peerWizard.empty()) {
+    const Stopwatch opened;
+    e2e::Process wizard = e2e::Process::start(peerWizard, folderOf(peerWizard));
+    // NSIS names the page in its caption.
+    waitForWindowOf(wizard, std::string(kProduct) + " Setup: Installation Folder");
+    round.wizardShown = opened.milliseconds();
+    wizard.kill();
+  }
 
   step = "installing";
   const Stopwatch install;
@@ -116,7 +119,7 @@ PeerRound measurePeer(const std::string& peerInstaller, const std::string& peerW
   if (!installer.waitForExit(kRunTimeout)) throw e2e::RobotError("the peer's installer did not end");
   round.install = install.milliseconds();
   expectExitCode(installer, "the peer's installer");
-  checkInstalled("the peer");
+  checkInstalled("the peer", payload);
 
   step = "removing";
   const Stopwatch removal;
@@ -124,7 +127,7 @@ PeerRound measurePeer(const std::string& peerInstaller, const std::string& peerW
   round.removalProcesses = waitForProcessTree(uninstaller.id(), kRunTimeout);
   round.removal = removal.milliseconds();
   expectExitCode(uninstaller, "the peer's uninstaller");
-  checkRemoved("the peer's uninstaller");
+  checkRemoved("the peer's uninstaller", payload);
   return round;
 }
 
@@ -145,9 +148,10 @@ ProgramRound runProgram(const Payload& payload) {
                                        [&](std::string& step) { return measureProgram(payload, step); });
 }
 
-PeerRound runPeer(const std::string& peerInstaller, const std::string& peerWizard) {
-  return withStepInError<PeerRound>(
-      "the peer", [&](std::string& step) { return measurePeer(peerInstaller, peerWizard, step); });
+PeerRound runPeer(const std::string& peerInstaller, const std::string& peerWizard, const Payload& payload) {
+  return withStepInError<PeerRound>("the peer " + std::string(payload.name), [&](std::string& step) {
+    return measurePeer(peerInstaller, peerWizard, payload, step);
+  });
 }
 
 double runOneWindow(const std::string& program) {

@@ -20,12 +20,13 @@ ProgramRound runProgram(const Payload& payload);
 
 // The NSIS peer: its wizard opened and closed, then silent both ways. Milliseconds.
 struct PeerRound {
-  double wizardShown;  // the installer without the payload, not silent: process start until its page is visible
+  double wizardShown;  // the installer without the payload, not silent: process start until its page is visible (0: not timed)
   double install;      // "/S" until the installer process has ended
   double removal;  // "Uninstall.exe /S" until it and every process it started have ended
   std::vector<std::string> removalProcesses;  // image names of those processes
 };
-PeerRound runPeer(const std::string& peerInstaller, const std::string& peerWizard);
+// An empty peerWizard: its wizard is not timed.
+PeerRound runPeer(const std::string& peerInstaller, const std::string& peerWizard, const Payload& payload);
 
 // The one-window program: process start until its window is visible and
 // answers a message, in milliseconds; it is closed then.

@@ -5,11 +5,14 @@
 //     and the i686 fixture programs (folder) given;
 //   bench_timer run ROUNDS PEER PEER_WITHOUT_PAYLOAD PEER_WIZARD INSTALL_I686 INSTALL_X86_64 RESULTS
 //                   PEER_X86 PEER_X86_WITHOUT_PAYLOAD PEER_X86_WIZARD ONE_WINDOW_X86_64 ONE_WINDOW_I686
+//                   PEER_EXTRAS PEER_X86_EXTRAS
 //     times ROUNDS rounds, each the x86_64 side then the i686 one (under
-//     WoW64): the one-window program, the program, the peer; prints the table
-//     and writes it to RESULTS. PEER_WIZARD is the peer without the payload
-//     and not silent; the PEER_X86 ones are built for x86-unicode from
-//     C:\e2e\Bench32\. Paths are the host's (Linux) paths.
+//     WoW64): the one-window program, the program, the peer, then the program
+//     and the peer with 900 extra files; prints the tables and writes them to
+//     RESULTS. PEER_WIZARD is the peer without the payload and not silent; the
+//     PEER_X86 ones are built for x86-unicode from C:\e2e\Bench32\, the
+//     PEER_EXTRAS ones from C:\e2e\BenchExtras\ and C:\e2e\BenchExtras32\.
+//     Paths are the host's (Linux) paths.
 #include <windows.h>
 
 #include <cstdio>
@@ -33,17 +36,20 @@ std::uint64_t fileSize(const std::string& hostPath) {
   return (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
-// One bitness: its payload, its peer and its one-window program (Windows paths).
+// One bitness: its payloads, its peers and its one-window program (Windows paths).
 struct Side {
-  bench::Payload payload;
-  std::string peer, peerWizard, oneWindow;
+  bench::Payload payload, extras;
+  std::string peer, peerWizard, oneWindow, extrasPeer;
 };
 
-// One round of one side: the one-window program, the program, the peer.
-void runRound(const Side& side, bench::SideRounds& into) {
+// One round of one side: the one-window program, the program, the peer; then
+// the program and the peer with the extra files.
+void runRound(const Side& side, bench::SideRounds& into, bench::SideRounds& extrasInto) {
   into.oneWindow.push_back(bench::runOneWindow(side.oneWindow));
   into.program.push_back(bench::runProgram(side.payload));
-  into.peer.push_back(bench::runPeer(side.peer, side.peerWizard));
+  into.peer.push_back(bench::runPeer(side.peer, side.peerWizard, side.payload));
+  extrasInto.program.push_back(bench::runProgram(side.extras));
+  extrasInto.peer.push_back(bench::runPeer(side.extrasPeer, "", side.extras));
 }
 
 int run(int argc, char** argv) {
@@ -58,18 +64,20 @@ int run(int argc, char** argv) {
     std::printf("Payload: %s\n", bench::makePayloads({e2e::hostPath(argv[2]), fixtures}).c_str());
     return 0;
   }
-  if (command != "run" || argc != 14) {
+  if (command != "run" || argc != 16) {
     std::fprintf(stderr,
                  "usage: bench_timer payload I686_INSTALL I686_FIXTURES | run ROUNDS PEER PEER_WITHOUT_PAYLOAD"
                  " PEER_WIZARD I686 X86_64 RESULTS PEER_X86 PEER_X86_WITHOUT_PAYLOAD PEER_X86_WIZARD"
-                 " ONE_WINDOW_X86_64 ONE_WINDOW_I686\n");
+                 " ONE_WINDOW_X86_64 ONE_WINDOW_I686 PEER_EXTRAS PEER_X86_EXTRAS\n");
     return 2;
   }
   const int rounds = std::atoi(argv[2]);
   if (rounds < 1) throw e2e::RobotError("ROUNDS must be 1 or more");
   bench::Results results;
-  const Side x86_64{bench::kPayload, e2e::hostPath(argv[3]), e2e::hostPath(argv[5]), e2e::hostPath(argv[12])};
-  const Side wow64{bench::kPayloadI686, e2e::hostPath(argv[9]), e2e::hostPath(argv[11]), e2e::hostPath(argv[13])};
+  const Side x86_64{bench::kPayload,          bench::kExtrasPayload,    e2e::hostPath(argv[3]),
+                    e2e::hostPath(argv[5]),   e2e::hostPath(argv[12]),  e2e::hostPath(argv[14])};
+  const Side wow64{bench::kPayloadI686,       bench::kExtrasPayloadI686, e2e::hostPath(argv[9]),
+                   e2e::hostPath(argv[11]),   e2e::hostPath(argv[13]),   e2e::hostPath(argv[15])};
   results.sizes = {fileSize(argv[6]), fileSize(argv[7]),  fileSize(argv[3]),
                    fileSize(argv[4]), fileSize(argv[9]), fileSize(argv[10])};
   // A fresh prefix makes its caches (fonts, registry, shell folders) on first use,
@@ -77,15 +85,15 @@ int run(int argc, char** argv) {
   // rounds measure the runs alone.
   std::printf("warm-up, not counted: x86_64, i686\n");
   bench::SideRounds warmUp;
-  runRound(x86_64, warmUp);
-  runRound(wow64, warmUp);
+  runRound(x86_64, warmUp, warmUp);
+  runRound(wow64, warmUp, warmUp);
   for (int i = 1; i <= rounds; ++i) {
     std::printf("round %d of %d: x86_64", i, rounds);
     std::fflush(stdout);
-    runRound(x86_64, results.x86_64);
+    runRound(x86_64, results.x86_64, results.extrasX86_64);
     std::printf(", i686");
     std::fflush(stdout);
-    runRound(wow64, results.wow64);
+    runRound(wow64, results.wow64, results.extrasWow64);
     std::printf("\n");
   }
   bench::resetMachine();
