@@ -17,11 +17,14 @@ namespace {
 using Files = Contract;
 
 TEST_F(Files, CopyReplacesAnExistingDestination) {
-  put(at("a.txt"), "new");
-  put(at("b.txt"), "old and longer");
-  EXPECT_TRUE(p().copyFile(at("a.txt"), at("b.txt")));
-  EXPECT_EQ(p().readFile(at("b.txt")), "new");
-  EXPECT_EQ(p().readFile(at("a.txt")), "new");
+  // Empty, short, and longer than the Win32 copy's piece of 1 MB.
+  for (const std::string& content : {std::string(), std::string("new"), std::string((1 << 20) + 3, 'm')}) {
+    put(at("a.txt"), content);
+    put(at("b.txt"), "old and longer");
+    EXPECT_TRUE(p().copyFile(at("a.txt"), at("b.txt")));
+    EXPECT_EQ(p().readFile(at("b.txt")), content) << content.size() << " bytes";
+    EXPECT_EQ(p().readFile(at("a.txt")), content);
+  }
 }
 
 TEST_F(Files, CopyFailsFromAMissingSourceOntoADirectoryOrIntoAMissingDirectory) {

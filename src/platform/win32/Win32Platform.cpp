@@ -48,35 +48,44 @@ bool Win32Platform::copyFile(const std::string& source, const std::string& desti
   // What CopyFileA does, without its first open of the destination to see whether it is
   // the source: under Wine a search of the whole directory for every new file. Onto the
   // source itself the destination's open fails: it shares nothing with the source's handle.
+  // The source's attributes, size and time in one look: GetFileInformationByHandle's
+  // volume serial number is a call to another process under Wine.
+  WIN32_FILE_ATTRIBUTE_DATA about;
+  if (!GetFileAttributesExA(source.c_str(), GetFileExInfoStandard, &about) ||
+      (about.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+    return false;
   const UniqueFileHandle from(CreateFileA(source.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                           OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-  // Not GetFileInformationByHandle: its volume serial number is a call to another process under Wine.
-  FILETIME written;
-  const DWORD sourceAttributes = GetFileAttributesA(source.c_str());
-  if (!from.valid() || !GetFileTime(from.get(), nullptr, nullptr, &written) ||
-      sourceAttributes == INVALID_FILE_ATTRIBUTES)
-    return false;
+  if (!from.valid()) return false;
   // The source's attributes, the read-only one too, as CopyFileA gives them.
-  const DWORD attributes = sourceAttributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN |
-                                                    FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE);
+  const DWORD attributes = about.dwFileAttributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN |
+                                                     FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE);
   UniqueFileHandle to(CreateFileA(destination.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                   attributes != 0 ? attributes : FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!to.valid()) return false;
-  std::vector<char> buffer(kCopyChunk);
+  // A small file in one piece, and no megabyte cleared for it: most extras are a few KB.
+  const DWORD chunk = about.nFileSizeHigh != 0 || about.nFileSizeLow > kCopyChunk ? kCopyChunk
+                                                                                   : about.nFileSizeLow + 1;
+  const std::uint64_t size = (static_cast<std::uint64_t>(about.nFileSizeHigh) << 32) | about.nFileSizeLow;
+  const std::unique_ptr<char[]> buffer(new char[chunk]);
   bool copied = true;
+  std::uint64_t total = 0;
   for (DWORD read = 0;;) {
-    if (!ReadFile(from.get(), buffer.data(), kCopyChunk, &read, nullptr)) {
+    if (!ReadFile(from.get(), buffer.get(), chunk, &read, nullptr)) {
       copied = false;
       break;
     }
     if (read == 0) break;
     DWORD written = 0;
-    if (!WriteFile(to.get(), buffer.data(), read, &written, nullptr) || written != read) {
+    if (!WriteFile(to.get(), buffer.get(), read, &written, nullptr) || written != read) {
       copied = false;
       break;
     }
+    total += read;
+    // A short read that brought the whole size seen is the end: no read more to learn it.
+    if (read < chunk && total >= size) break;
   }
-  if (copied) copied = SetFileTime(to.get(), nullptr, nullptr, &written) != FALSE;
+  if (copied) copied = SetFileTime(to.get(), nullptr, nullptr, &about.ftLastWriteTime) != FALSE;
   to.reset();
   // A part of the file is no copy of it.
   if (!copied) DeleteFileA(destination.c_str());
