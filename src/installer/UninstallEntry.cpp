@@ -19,10 +19,12 @@ std::string entryKey(const std::string& productName) {
 // What the product takes on the disk, in KB rounded up: the uninstaller and every file
 // the log lists (bare names lie in the install directory), as far as they exist.
 std::uint32_t estimatedSizeKb(Platform& platform, const std::string& installDir) {
-  const std::string logPath = installDir + "\\" + log::kFileName;
+  SettingsFile uninstallLog(platform);
+  uninstallLog.Open(installDir + "\\" + log::kFileName);
   std::uint64_t bytes = platform.fileSize(installDir + "\\" + log::kUninstallerName).value_or(0);
-  for (const std::string& key : platform.profileKeyNames(log::kFilesSection, logPath)) {
-    const std::string file = platform.getProfileString(log::kFilesSection, key, "", logPath);
+  // Read as the removal reads it: a log of a thousand extra files is parsed once, not a thousand times.
+  for (const std::string& key : uninstallLog.KeyNames(log::kFilesSection)) {
+    const std::string file = uninstallLog.ReadString(log::kFilesSection, key, "");
     if (file.empty()) continue;
     const bool absolute = file.find(':') != std::string::npos || file.front() == '\\';
     bytes += platform.fileSize(absolute ? file : installDir + "\\" + file).value_or(0);

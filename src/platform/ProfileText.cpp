@@ -1,5 +1,7 @@
 #include "platform/ProfileText.h"
 
+#include <string_view>
+
 namespace tsaver::profile {
 
 namespace {
@@ -10,6 +12,22 @@ constexpr const char* kBlanks = " \t\n\v\f\r\x1a";
 
 // GetPrivateProfileStringA's buffer of 1024 bytes holds 1023 characters and the NUL.
 constexpr std::size_t kReadLimit = 1023;
+
+std::string_view trimmedView(std::string_view text) {
+  const auto first = text.find_first_not_of(kBlanks);
+  if (first == std::string_view::npos) return {};
+  return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
+}
+
+// keyLine's test of the name alone, without a copy: the log's writer asks it of
+// every line of a section that grows to a thousand keys.
+bool isKeyNamed(const std::string& line, std::string_view key) {
+  const std::string_view text = trimmedView(line);
+  if (text.empty() || (text.front() == '[' && text.rfind(']') != std::string_view::npos)) return false;
+  std::string_view name = trimmedView(text.substr(0, text.find('=')));
+  name = name.substr(0, name.find('\0'));
+  return sameText(name, key);
+}
 
 bool quoted(const std::string& value) {
   return value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front();
@@ -30,21 +48,19 @@ std::vector<std::string> splitLines(const std::string& content) {
 }
 
 std::string joinLines(const std::vector<std::string>& lines) {
+  std::size_t size = 0;
+  for (const auto& line : lines) size += line.size() + 2;
   std::string content;
-  for (const auto& line : lines) content += line + "\r\n";
+  content.reserve(size);
+  for (const auto& line : lines) content.append(line).append("\r\n");
   return content;
 }
 
-std::string trimmed(const std::string& text) {
-  const auto first = text.find_first_not_of(kBlanks);
-  if (first == std::string::npos) return std::string();
-  const auto last = text.find_last_not_of(kBlanks);
-  return text.substr(first, last - first + 1);
-}
+std::string trimmed(const std::string& text) { return std::string(trimmedView(text)); }
 
 std::string toNul(const std::string& text) { return text.substr(0, text.find('\0')); }
 
-bool sameText(const std::string& a, const std::string& b) {
+bool sameText(std::string_view a, std::string_view b) {
   const auto upper = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; };
   if (a.size() != b.size()) return false;
   for (std::size_t i = 0; i < a.size(); ++i)
@@ -100,38 +116,36 @@ std::size_t sectionEnd(const std::vector<std::string>& lines, std::size_t header
   return lines.size();
 }
 
-bool writeProfileValue(std::vector<std::string>& lines, const std::string& section,
-                       const std::optional<std::string>& key, const std::optional<std::string>& value) {
+std::size_t findKey(const std::vector<std::string>& lines, std::size_t header, const std::string& key) {
+  const std::string_view wanted = trimmedView(key);
+  const std::size_t end = sectionEnd(lines, header);
+  for (auto i = header + 1; i < end; ++i)
+    if (isKeyNamed(lines[i], wanted)) return i;
+  return lines.size();
+}
+
+void setProfileValue(std::vector<std::string>& lines, const std::string& section, const std::string& key,
+                     const std::string& value) {
   const auto header = findSection(lines, section);
-  if (!key) {
-    if (header == lines.size()) return false;
-    lines.erase(lines.begin() + header, lines.begin() + sectionEnd(lines, header));
-    return true;
-  }
-  const auto end = header == lines.size() ? lines.size() : sectionEnd(lines, header);
-  std::string name;
-  std::optional<std::string> old;
-  std::size_t found = lines.size();
-  if (header != lines.size())
-    for (auto i = header + 1; i < end && found == lines.size(); ++i)
-      if (keyLine(lines[i], name, old) && sameText(name, trimmed(*key))) found = i;
-  if (!value) {
-    if (found == lines.size()) return false;
-    lines.erase(lines.begin() + found);
-  } else if (found != lines.size()) {
-    // The key keeps its first spelling; only the value is replaced.
-    keyLine(lines[found], name, old);
-    lines[found] = name + "=" + *value;
-  } else if (header != lines.size()) {
-    std::size_t at = header + 1;
-    for (auto i = header + 1; i < end; ++i)
-      if (!trimmed(lines[i]).empty()) at = i + 1;
-    lines.insert(lines.begin() + at, *key + "=" + *value);
-  } else {
+  if (header == lines.size()) {
     lines.push_back("[" + section + "]");
-    lines.push_back(*key + "=" + *value);
+    lines.push_back(key + "=" + value);
+    return;
   }
-  return true;
+  const auto found = findKey(lines, header, key);
+  if (found != lines.size()) {
+    // The key keeps its first spelling; only the value is replaced.
+    std::string name;
+    std::optional<std::string> old;
+    keyLine(lines[found], name, old);
+    lines[found] = name + "=" + value;
+    return;
+  }
+  std::size_t at = header + 1;
+  const std::size_t end = sectionEnd(lines, header);
+  for (auto i = header + 1; i < end; ++i)
+    if (lines[i].find_first_not_of(kBlanks) != std::string::npos) at = i + 1;
+  lines.insert(lines.begin() + at, key + "=" + value);
 }
 
 }  // namespace tsaver::profile

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tsaver::profile {
@@ -20,7 +21,7 @@ std::string trimmed(const std::string& text);
 // Names and values end at a NUL, as the platform's strings do.
 std::string toNul(const std::string& text);
 // Equal but for ASCII case.
-bool sameText(const std::string& a, const std::string& b);
+bool sameText(std::string_view a, std::string_view b);
 // "[" name "]", the name up to the last "]" and trimmed; text after it is ignored.
 bool sectionHeader(const std::string& line, std::string& name);
 // A line that is no section header: the name up to the first "=", the value after
@@ -34,9 +35,10 @@ std::string readAs(const std::string& value);
 std::size_t findSection(const std::vector<std::string>& lines, const std::string& section);
 std::size_t sectionEnd(const std::vector<std::string>& lines, std::size_t header);
 
-// WritePrivateProfileStringA's change: no key erases the section, no value the key.
-// True when the lines changed.
-bool writeProfileValue(std::vector<std::string>& lines, const std::string& section,
-                       const std::optional<std::string>& key, const std::optional<std::string>& value);
+// Index of the first line of the key in the section whose header is at `header`, or lines.size().
+std::size_t findKey(const std::vector<std::string>& lines, std::size_t header, const std::string& key);
+// WritePrivateProfileStringA's change with a key and a value.
+void setProfileValue(std::vector<std::string>& lines, const std::string& section, const std::string& key,
+                     const std::string& value);
 
 }  // namespace tsaver::profile

@@ -26,7 +26,7 @@ void HeldSettingsFile::Open(const std::string& path) {
 
 void HeldSettingsFile::WriteString(const std::string& section, const std::string& key, const std::string& value) {
   if (!file_) throw ESettingsWriteError(path_);
-  profile::writeProfileValue(lines_, section, key, value);
+  profile::setProfileValue(lines_, section, key, value);
   if (!file_->rewrite(profile::joinLines(lines_))) throw ESettingsWriteError(path_);
 }
 

@@ -38,7 +38,7 @@ void SettingsFile::forgetSection() {
   keys_.known = false;
   keys_.upperNames.clear();
   keys_.beyondAscii = false;
-  keys_.lines.reset();
+  keys_.textValues.reset();
   keys_.missingKeyAnswers.clear();
 }
 
@@ -47,7 +47,27 @@ bool SettingsFile::mayHold(const std::string& key) const {
   // key are its to trim, and a comment line is found by its name but not listed
   // (Wine, measured): the file decides those keys.
   if (!isPlainAscii(key) || hasOuterBlank(key) || (!key.empty() && key.front() == ';')) return true;
-  return keys_.beyondAscii || keys_.upperNames.count(upperAscii(key)) != 0;
+  return keys_.beyondAscii || listedIndex(upperAscii(key));
+}
+
+std::optional<std::size_t> SettingsFile::listedIndex(const std::string& upperName) const {
+  const auto at = std::lower_bound(keys_.upperNames.begin(), keys_.upperNames.end(), upperName);
+  if (at == keys_.upperNames.end() || *at != upperName) return std::nullopt;
+  return static_cast<std::size_t>(at - keys_.upperNames.begin());
+}
+
+void SettingsFile::readSectionText(const std::string& text) {
+  std::vector<std::optional<std::string>> values(keys_.upperNames.size());
+  const std::vector<std::string> lines = profile::splitLines(text);
+  const std::size_t header = profile::findSection(lines, keys_.section);
+  std::string name;
+  std::optional<std::string> value;
+  // From the last line up: the first key of a name decides, so it is the one kept.
+  if (header != lines.size())
+    for (std::size_t i = profile::sectionEnd(lines, header); i-- > header + 1;)
+      if (profile::keyLine(lines[i], name, value))
+        if (const auto index = listedIndex(upperAscii(name))) values[*index] = value;
+  keys_.textValues = std::move(values);
 }
 
 std::string SettingsFile::ReadString(const std::string& section, const std::string& key,
@@ -58,13 +78,14 @@ std::string SettingsFile::ReadString(const std::string& section, const std::stri
     keys_.section = section;
     for (const std::string& name : platform_.profileKeyNames(section, path_)) {
       keys_.beyondAscii = keys_.beyondAscii || !isPlainAscii(name);
-      keys_.upperNames.insert(upperAscii(name));
+      keys_.upperNames.push_back(upperAscii(name));
     }
+    std::sort(keys_.upperNames.begin(), keys_.upperNames.end());
     // A bare name is the platform's to place.
     if (!keys_.upperNames.empty() && path_.find_first_of("\\/:") != std::string::npos) {
       try {
         const std::string text = platform_.readFile(path_);
-        if (isPlainAscii(text) && text.find('\0') == std::string::npos) keys_.lines = profile::splitLines(text);
+        if (isPlainAscii(text) && text.find('\0') == std::string::npos) readSectionText(text);
       } catch (const EInOutError&) {
       }
     }
@@ -85,19 +106,13 @@ std::vector<std::string> SettingsFile::KeyNames(const std::string& section) {
 }
 
 std::optional<std::string> SettingsFile::valueInText(const std::string& key) const {
-  if (!keys_.lines || keys_.beyondAscii || hasOuterBlank(key) || !isPlainAscii(key) || key.empty() || key.front() == ';')
+  if (!keys_.textValues || keys_.beyondAscii || hasOuterBlank(key) || !isPlainAscii(key) || key.empty() ||
+      key.front() == ';')
     return std::nullopt;
-  const std::vector<std::string>& lines = *keys_.lines;
-  const std::size_t header = profile::findSection(lines, keys_.section);
-  if (header == lines.size()) return std::nullopt;
-  const std::size_t end = profile::sectionEnd(lines, header);
-  std::string name;
-  std::optional<std::string> value;
-  // The first key of the name decides; without a value, the platform's default does.
-  for (std::size_t i = header + 1; i < end; ++i)
-    if (profile::keyLine(lines[i], name, value) && profile::sameText(name, key))
-      return value ? std::optional<std::string>(profile::readAs(*value)) : std::nullopt;
-  return std::nullopt;
+  const auto index = listedIndex(upperAscii(key));
+  // Without a value, the platform's default decides.
+  if (!index || !(*keys_.textValues)[*index]) return std::nullopt;
+  return profile::readAs(*(*keys_.textValues)[*index]);
 }
 
 void SettingsFile::WriteString(const std::string& section, const std::string& key, const std::string& value) {

@@ -2,7 +2,6 @@
 // A settings (profile) file bound to one path, for one use. Every write goes
 // straight to the file; a bare file name lies in the Windows directory.
 #include <optional>
-#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -44,13 +43,17 @@ class SettingsFile {
   struct SectionKeys {
     bool known = false;
     std::string section;
-    // The listed names in capitals; any name beyond plain ASCII makes every key a candidate.
-    std::set<std::string> upperNames;
+    // The listed names in capitals, sorted (a name's first place stands for it); any
+    // name beyond plain ASCII makes every key a candidate.
+    std::vector<std::string> upperNames;
     bool beyondAscii = false;
     std::vector<std::pair<std::string, std::string>> missingKeyAnswers;  // default, answer
-    std::optional<std::vector<std::string>> lines;  // the file's text, when plain
+    // The values in the file's text, when it is plain, of the listed names in their order.
+    std::optional<std::vector<std::optional<std::string>>> textValues;
   };
-  // The value of the key in the held text, when the text tells it.
+  std::optional<std::size_t> listedIndex(const std::string& upperName) const;
+  void readSectionText(const std::string& text);
+  // The value of the key in the file's text, when the text tells it.
   std::optional<std::string> valueInText(const std::string& key) const;
   void forgetSection();
   // False only when the platform cannot find the key among the listed names.

@@ -79,7 +79,20 @@ bool SimulatedWindows::writeProfileString(const std::string& section, const std:
   if (!r.ok || s.failProfiles.count(r.key) || s.checkWritable(r) != 0) return false;
   const State::Node* node = s.find(r.key);
   std::vector<std::string> lines = node ? splitLines(node->content) : std::vector<std::string>();
-  const bool changed = writeProfileValue(lines, section, key, value);
+  // No key erases the section, no value the key.
+  const auto header = findSection(lines, section);
+  bool changed = true;
+  if (key && value) {
+    setProfileValue(lines, section, *key, *value);
+  } else if (header == lines.size()) {
+    changed = false;
+  } else if (!key) {
+    lines.erase(lines.begin() + header, lines.begin() + sectionEnd(lines, header));
+  } else {
+    const auto found = findKey(lines, header, *key);
+    changed = found != lines.size();
+    if (changed) lines.erase(lines.begin() + found);
+  }
   if (changed) s.storeFile(r, joinLines(lines), std::nullopt);
   return true;
 }
