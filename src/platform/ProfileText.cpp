@@ -19,11 +19,16 @@ std::string_view trimmedView(std::string_view text) {
   return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
 }
 
+// A trimmed line that is a section header: "[" and a "]" after it.
+bool isHeaderText(std::string_view text) {
+  return !text.empty() && text.front() == '[' && text.rfind(']') != std::string_view::npos;
+}
+
 // keyLine's test of the name alone, without a copy: the log's writer asks it of
 // every line of a section that grows to a thousand keys.
 bool isKeyNamed(const std::string& line, std::string_view key) {
   const std::string_view text = trimmedView(line);
-  if (text.empty() || (text.front() == '[' && text.rfind(']') != std::string_view::npos)) return false;
+  if (text.empty() || isHeaderText(text)) return false;
   std::string_view name = trimmedView(text.substr(0, text.find('=')));
   name = name.substr(0, name.find('\0'));
   return sameText(name, key);
@@ -74,9 +79,8 @@ bool sectionHeader(const std::string& line, std::string& name) {
   const auto first = line.find_first_not_of(kBlanks);
   if (first == std::string::npos || line[first] != '[') return false;
   const std::string text = trimmed(line);
-  const auto close = text.rfind(']');
-  if (text.empty() || text.front() != '[' || close == std::string::npos) return false;
-  name = toNul(trimmed(text.substr(1, close - 1)));
+  if (!isHeaderText(text)) return false;
+  name = toNul(trimmed(text.substr(1, text.rfind(']') - 1)));
   return true;
 }
 
@@ -116,9 +120,9 @@ std::size_t sectionEnd(const std::vector<std::string>& lines, std::size_t header
   return lines.size();
 }
 
-std::size_t findKey(const std::vector<std::string>& lines, std::size_t header, const std::string& key) {
+std::size_t findKey(const std::vector<std::string>& lines, std::size_t header, std::size_t end,
+                    const std::string& key) {
   const std::string_view wanted = trimmedView(key);
-  const std::size_t end = sectionEnd(lines, header);
   for (auto i = header + 1; i < end; ++i)
     if (isKeyNamed(lines[i], wanted)) return i;
   return lines.size();
@@ -132,7 +136,8 @@ void setProfileValue(std::vector<std::string>& lines, const std::string& section
     lines.push_back(key + "=" + value);
     return;
   }
-  const auto found = findKey(lines, header, key);
+  const std::size_t end = sectionEnd(lines, header);
+  const auto found = findKey(lines, header, end, key);
   if (found != lines.size()) {
     // The key keeps its first spelling; only the value is replaced.
     std::string name;
@@ -142,7 +147,6 @@ void setProfileValue(std::vector<std::string>& lines, const std::string& section
     return;
   }
   std::size_t at = header + 1;
-  const std::size_t end = sectionEnd(lines, header);
   for (auto i = header + 1; i < end; ++i)
     if (lines[i].find_first_not_of(kBlanks) != std::string::npos) at = i + 1;
   lines.insert(lines.begin() + at, key + "=" + value);

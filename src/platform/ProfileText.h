@@ -35,8 +35,9 @@ std::string readAs(const std::string& value);
 std::size_t findSection(const std::vector<std::string>& lines, const std::string& section);
 std::size_t sectionEnd(const std::vector<std::string>& lines, std::size_t header);
 
-// Index of the first line of the key in the section whose header is at `header`, or lines.size().
-std::size_t findKey(const std::vector<std::string>& lines, std::size_t header, const std::string& key);
+// Index of the first line of the key in the section between `header` and `end`, or lines.size().
+std::size_t findKey(const std::vector<std::string>& lines, std::size_t header, std::size_t end,
+                    const std::string& key);
 // WritePrivateProfileStringA's change with a key and a value.
 void setProfileValue(std::vector<std::string>& lines, const std::string& section, const std::string& key,
                      const std::string& value);

@@ -22,6 +22,13 @@ bool hasOuterBlank(const std::string& text) {
   return !text.empty() && (blank(text.front()) || blank(text.back()));
 }
 
+// Beyond plain ASCII the platform's case rules are its own, blanks around the key
+// are its to trim, and a comment line is found by its name but not listed (Wine,
+// measured): the file, read by the platform, decides those keys.
+bool platformDecides(const std::string& key) {
+  return !isPlainAscii(key) || hasOuterBlank(key) || (!key.empty() && key.front() == ';');
+}
+
 }  // namespace
 
 void SettingsFile::Open(const std::string& path) {
@@ -43,10 +50,7 @@ void SettingsFile::forgetSection() {
 }
 
 bool SettingsFile::mayHold(const std::string& key) const {
-  // Beyond plain ASCII the platform's case rules are its own, blanks around the
-  // key are its to trim, and a comment line is found by its name but not listed
-  // (Wine, measured): the file decides those keys.
-  if (!isPlainAscii(key) || hasOuterBlank(key) || (!key.empty() && key.front() == ';')) return true;
+  if (platformDecides(key)) return true;
   return keys_.beyondAscii || listedIndex(upperAscii(key));
 }
 
@@ -106,9 +110,7 @@ std::vector<std::string> SettingsFile::KeyNames(const std::string& section) {
 }
 
 std::optional<std::string> SettingsFile::valueInText(const std::string& key) const {
-  if (!keys_.textValues || keys_.beyondAscii || hasOuterBlank(key) || !isPlainAscii(key) || key.empty() ||
-      key.front() == ';')
-    return std::nullopt;
+  if (!keys_.textValues || keys_.beyondAscii || key.empty() || platformDecides(key)) return std::nullopt;
   const auto index = listedIndex(upperAscii(key));
   // Without a value, the platform's default decides.
   if (!index || !(*keys_.textValues)[*index]) return std::nullopt;

@@ -89,7 +89,7 @@ bool SimulatedWindows::writeProfileString(const std::string& section, const std:
   } else if (!key) {
     lines.erase(lines.begin() + header, lines.begin() + sectionEnd(lines, header));
   } else {
-    const auto found = findKey(lines, header, *key);
+    const auto found = findKey(lines, header, sectionEnd(lines, header), *key);
     changed = found != lines.size();
     if (changed) lines.erase(lines.begin() + found);
   }
