@@ -72,11 +72,16 @@ void TfrmInstall::copyExtraFiles() {
     // Only what the removal will take again: a bare name the log holds whole, and
     // neither the uninstaller nor its log (a copy would replace them).
     if (!logrules::isProductFileName(line)) continue;
+    const std::string source = state_.SourceDir + line;
     const std::string destination = InstallDir() + "\\" + line;
-    // Only a file that arrived may leave the package, or it would be lost; an older
-    // copy that could not be replaced is still there, so the copy's result counts too.
-    if (!copyWritable(platform_, state_.SourceDir + line, destination)) continue;
-    platform_.deleteFile(state_.SourceDir + line);
+    // Moved where it can be: one rename, where a copy creates and fills a file and the
+    // package then deletes its own. Otherwise copied: only a file that arrived may leave
+    // the package, or it would be lost; an older copy that could not be replaced is
+    // still there, so the copy's result counts too.
+    if (!platform_.moveFileReplacing(source, destination)) {
+      if (!copyWritable(platform_, source, destination)) continue;
+      platform_.deleteFile(source);
+    }
     uninstallLog.WriteString(log::kFilesSection, log::numberedKey(log::kFileStem, number++), line);
   }
   uninstallLog.Release();

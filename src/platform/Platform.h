@@ -65,6 +65,10 @@ class Platform {
   // CopyFileA(source, destination, FALSE): an existing destination is replaced.
   virtual bool copyFile(const std::string& source, const std::string& destination) = 0;
   virtual bool moveFile(const std::string& from, const std::string& to) = 0;
+  // MoveFileExA(source, destination, MOVEFILE_REPLACE_EXISTING) within one volume, for a
+  // source that is not read-only; the moved file then takes the permissions that its new
+  // folder gives a new file, as a copy would. False, with the source where it was, otherwise.
+  virtual bool moveFileReplacing(const std::string& source, const std::string& destination) = 0;
   // DeleteFileA: a read-only file is refused.
   virtual bool deleteFile(const std::string& path) = 0;
   // SetFileAttributesA without FILE_ATTRIBUTE_READONLY, the other attributes kept

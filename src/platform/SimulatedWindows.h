@@ -110,6 +110,7 @@ class SimulatedWindows : public Platform {
   // --- Platform ----------------------------------------------------------------
   bool copyFile(const std::string& source, const std::string& destination) override;
   bool moveFile(const std::string& from, const std::string& to) override;
+  bool moveFileReplacing(const std::string& source, const std::string& destination) override;
   bool deleteFile(const std::string& path) override;
   bool clearReadOnly(const std::string& path) override;
   bool fileExists(const std::string& path) override;

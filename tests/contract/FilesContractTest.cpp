@@ -133,6 +133,52 @@ TEST_F(Files, MoveRenamesButNeverOntoAnExistingName) {
   EXPECT_FALSE(p().moveFile(at("c.txt"), at("nowhere\\c.txt")));
 }
 
+TEST_F(Files, MoveReplacingTakesAWritableFileOrLeavesBothAsTheyWere) {
+  enum class Before { Nothing, OlderFile, ReadOnlySource, Directory, DestinationInUse, SourceInUse, NoSource };
+  const struct {
+    const char* what;
+    Before before;
+    const char* destination;
+    bool moved;
+  } cases[] = {
+      {"onto no file", Before::Nothing, "d.txt", true},
+      {"onto an older file", Before::OlderFile, "d.txt", true},
+      {"onto its own name in other letters", Before::Nothing, "S.TXT", true},
+      {"from a read-only source", Before::ReadOnlySource, "d.txt", false},
+      {"onto a directory", Before::Directory, "d.txt", false},
+      {"onto a file in use", Before::DestinationInUse, "d.txt", false},
+      {"from a file in use", Before::SourceInUse, "d.txt", false},
+      {"from no file", Before::NoSource, "d.txt", false},
+      {"into a missing folder", Before::Nothing, "nowhere\\d.txt", false},
+  };
+  int n = 0;
+  for (const auto& c : cases) {
+    const std::string folder = at("case" + std::to_string(++n));
+    ASSERT_TRUE(p().createDirectory(folder));
+    const std::string source = folder + "\\s.txt", destination = folder + "\\" + c.destination;
+    if (c.before != Before::NoSource) put(source, "new");
+    if (c.before == Before::Directory) ASSERT_TRUE(p().createDirectory(destination));
+    if (c.before == Before::OlderFile || c.before == Before::DestinationInUse) put(destination, "old");
+    if (c.before == Before::ReadOnlySource) world().makeReadOnly(source);
+    if (c.before == Before::DestinationInUse) world().lockFile(destination);
+    if (c.before == Before::SourceInUse) world().lockFile(source);
+
+    EXPECT_EQ(p().moveFileReplacing(source, destination), c.moved) << c.what;
+    if (c.before == Before::DestinationInUse) world().unlockFile(destination);
+    if (c.before == Before::SourceInUse) world().unlockFile(source);
+    if (c.moved) {
+      EXPECT_EQ(p().readFile(destination), "new") << c.what;
+      EXPECT_EQ(p().fileExists(source), destination == folder + "\\S.TXT") << c.what;
+      EXPECT_TRUE(p().deleteFile(destination)) << c.what << ": a moved file is the install folder's to delete";
+    } else if (c.before != Before::NoSource) {
+      EXPECT_EQ(p().readFile(source), "new") << c.what;
+      if (c.before == Before::OlderFile || c.before == Before::DestinationInUse)
+        EXPECT_EQ(p().readFile(destination), "old") << c.what;
+    }
+  }
+  // Windows refuses to move onto a read-only file; Wine replaces it, as it does with a copy.
+}
+
 TEST_F(Files, MoveTakesADirectoryWithItsContent) {
   ASSERT_TRUE(p().createDirectory(at("d")));
   put(at("d\\f.txt"), "f");

@@ -357,6 +357,24 @@ bool SimulatedWindows::moveFile(const std::string& from, const std::string& to) 
   return true;
 }
 
+bool SimulatedWindows::moveFileReplacing(const std::string& source, const std::string& destination) {
+  State& s = *state_;
+  const State::Resolved from = s.resolve(source);
+  const State::Node* node = from.ok && !from.trailingSeparator ? s.find(from.key) : nullptr;
+  if (!node || node->directory || node->readOnly) return false;
+  const State::Resolved to = s.resolve(destination);
+  if (!to.ok || to.key.empty() || to.key[0] != from.key[0] || s.failCopies.count(to.key)) return false;
+  if (to.key == from.key) return moveFile(source, destination);
+  if (s.checkWritable(to) != 0) return false;  // a folder, a file in use or read-only
+  // MoveFileExA replaces the destination only once the source can go.
+  std::optional<State::Node> replaced;
+  if (const State::Node* existing = s.find(to.key)) replaced = *existing;
+  s.nodes.erase(to.key);
+  if (moveFile(source, destination)) return true;
+  if (replaced) s.nodes[to.key] = *replaced;
+  return false;
+}
+
 bool SimulatedWindows::deleteFile(const std::string& path) {
   const State::Resolved r = state_->resolve(path);
   const State::Node* node = r.ok && !r.trailingSeparator ? state_->find(r.key) : nullptr;

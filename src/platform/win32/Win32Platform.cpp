@@ -1,6 +1,7 @@
 #include "platform/win32/Win32Platform.h"
 
 #include <windows.h>
+#include <aclapi.h>
 #include <shellapi.h>
 #include <shlobj.h>
 
@@ -94,6 +95,25 @@ bool Win32Platform::copyFile(const std::string& source, const std::string& desti
 
 bool Win32Platform::moveFile(const std::string& from, const std::string& to) {
   return MoveFileA(from.c_str(), to.c_str()) != FALSE;
+}
+
+bool Win32Platform::moveFileReplacing(const std::string& source, const std::string& destination) {
+  // A read-only source stays where it is, as it would after a copy whose deletion was refused.
+  const DWORD attributes = GetFileAttributesA(source.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0)
+    return false;
+  // No MOVEFILE_COPY_ALLOWED: onto another volume the caller's own copy does that work.
+  if (!MoveFileExA(source.c_str(), destination.c_str(), MOVEFILE_REPLACE_EXISTING)) return false;
+  // A moved file keeps the permissions of the folder it came from, a user's download
+  // folder for one; an empty DACL that is not protected leaves what the new folder hands down.
+  ACL inheritedOnly;
+  if (InitializeAcl(&inheritedOnly, sizeof inheritedOnly, ACL_REVISION) &&
+      SetNamedSecurityInfoA(const_cast<char*>(destination.c_str()), SE_FILE_OBJECT,
+                            DACL_SECURITY_INFORMATION | UNPROTECTED_DACL_SECURITY_INFORMATION, nullptr, nullptr,
+                            &inheritedOnly, nullptr) == ERROR_SUCCESS)
+    return true;
+  // Back to the package for the caller's copy; a file that cannot go back has arrived all the same.
+  return !MoveFileExA(destination.c_str(), source.c_str(), 0);
 }
 
 bool Win32Platform::deleteFile(const std::string& path) { return DeleteFileA(path.c_str()) != FALSE; }

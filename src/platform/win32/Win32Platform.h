@@ -10,6 +10,7 @@ class Win32Platform : public Platform {
  public:
   bool copyFile(const std::string& source, const std::string& destination) override;
   bool moveFile(const std::string& from, const std::string& to) override;
+  bool moveFileReplacing(const std::string& source, const std::string& destination) override;
   bool deleteFile(const std::string& path) override;
   bool clearReadOnly(const std::string& path) override;
   bool fileExists(const std::string& path) override;
