@@ -134,47 +134,41 @@ TEST_F(Files, MoveRenamesButNeverOntoAnExistingName) {
 }
 
 TEST_F(Files, MoveReplacingTakesAWritableFileOrLeavesBothAsTheyWere) {
-  enum class Before { Nothing, OlderFile, ReadOnlySource, Directory, DestinationInUse, SourceInUse, NoSource };
+  enum Held { None, ReadOnlySource, SourceInUse, DestinationInUse, DestinationIsADirectory };
   const struct {
     const char* what;
-    Before before;
+    Held held;
     const char* destination;
     bool moved;
   } cases[] = {
-      {"onto no file", Before::Nothing, "d.txt", true},
-      {"onto an older file", Before::OlderFile, "d.txt", true},
-      {"onto its own name in other letters", Before::Nothing, "S.TXT", true},
-      {"from a read-only source", Before::ReadOnlySource, "d.txt", false},
-      {"onto a directory", Before::Directory, "d.txt", false},
-      {"onto a file in use", Before::DestinationInUse, "d.txt", false},
-      {"from a file in use", Before::SourceInUse, "d.txt", false},
-      {"from no file", Before::NoSource, "d.txt", false},
-      {"into a missing folder", Before::Nothing, "nowhere\\d.txt", false},
+      {"onto an older file", None, "d.txt", true},
+      {"onto its own name in other letters", None, "S.TXT", true},
+      {"from a read-only source", ReadOnlySource, "d.txt", false},
+      {"from a file in use", SourceInUse, "d.txt", false},
+      {"onto a file in use", DestinationInUse, "d.txt", false},
+      {"onto a directory", DestinationIsADirectory, "d.txt", false},
+      {"into a missing folder", None, "nowhere\\d.txt", false},
   };
   int n = 0;
   for (const auto& c : cases) {
-    const std::string folder = at("case" + std::to_string(++n));
+    const std::string folder = at("case" + std::to_string(++n)), source = folder + "\\s.txt",
+                      destination = folder + "\\" + c.destination, other = folder + "\\d.txt";
     ASSERT_TRUE(p().createDirectory(folder));
-    const std::string source = folder + "\\s.txt", destination = folder + "\\" + c.destination;
-    if (c.before != Before::NoSource) put(source, "new");
-    if (c.before == Before::Directory) ASSERT_TRUE(p().createDirectory(destination));
-    if (c.before == Before::OlderFile || c.before == Before::DestinationInUse) put(destination, "old");
-    if (c.before == Before::ReadOnlySource) world().makeReadOnly(source);
-    if (c.before == Before::DestinationInUse) world().lockFile(destination);
-    if (c.before == Before::SourceInUse) world().lockFile(source);
+    put(source, "new");
+    if (c.held == DestinationIsADirectory) ASSERT_TRUE(p().createDirectory(destination));
+    else put(other, "old");
+    if (c.held == ReadOnlySource) world().makeReadOnly(source);
+    if (c.held == SourceInUse) world().lockFile(source);
+    if (c.held == DestinationInUse) world().lockFile(destination);
 
     EXPECT_EQ(p().moveFileReplacing(source, destination), c.moved) << c.what;
-    if (c.before == Before::DestinationInUse) world().unlockFile(destination);
-    if (c.before == Before::SourceInUse) world().unlockFile(source);
-    if (c.moved) {
-      EXPECT_EQ(p().readFile(destination), "new") << c.what;
-      EXPECT_EQ(p().fileExists(source), destination == folder + "\\S.TXT") << c.what;
-      EXPECT_TRUE(p().deleteFile(destination)) << c.what << ": a moved file is the install folder's to delete";
-    } else if (c.before != Before::NoSource) {
-      EXPECT_EQ(p().readFile(source), "new") << c.what;
-      if (c.before == Before::OlderFile || c.before == Before::DestinationInUse)
-        EXPECT_EQ(p().readFile(destination), "old") << c.what;
-    }
+    if (c.held == SourceInUse) world().unlockFile(source);
+    if (c.held == DestinationInUse) world().unlockFile(destination);
+    EXPECT_EQ(p().readFile(c.moved ? destination : source), "new") << c.what;
+    EXPECT_EQ(p().fileExists(source), !c.moved || destination == folder + "\\S.TXT") << c.what;
+    if (c.held != DestinationIsADirectory && !(c.moved && destination == other))
+      EXPECT_EQ(p().readFile(other), "old") << c.what;
+    if (c.moved) EXPECT_TRUE(p().deleteFile(destination)) << c.what << ": the install folder's to delete";
   }
   // Windows refuses to move onto a read-only file; Wine replaces it, as it does with a copy.
 }

@@ -98,17 +98,15 @@ bool Win32Platform::moveFile(const std::string& from, const std::string& to) {
 }
 
 bool Win32Platform::moveFileReplacing(const std::string& source, const std::string& destination) {
-  // A read-only source stays where it is, as it would after a copy whose deletion was refused.
-  const DWORD attributes = GetFileAttributesA(source.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0)
-    return false;
+  // A read-only source stays where it is, as it would after a copy whose deletion was
+  // refused. INVALID_FILE_ATTRIBUTES, a missing source, has every bit set.
+  if ((GetFileAttributesA(source.c_str()) & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0) return false;
   // No MOVEFILE_COPY_ALLOWED: onto another volume the caller's own copy does that work.
   if (!MoveFileExA(source.c_str(), destination.c_str(), MOVEFILE_REPLACE_EXISTING)) return false;
   // A moved file keeps the permissions of the folder it came from, a user's download
   // folder for one; an empty DACL that is not protected leaves what the new folder hands down.
-  ACL inheritedOnly;
-  if (InitializeAcl(&inheritedOnly, sizeof inheritedOnly, ACL_REVISION) &&
-      SetNamedSecurityInfoA(const_cast<char*>(destination.c_str()), SE_FILE_OBJECT,
+  static ACL inheritedOnly{ACL_REVISION, 0, sizeof(ACL), 0, 0};
+  if (SetNamedSecurityInfoA(const_cast<char*>(destination.c_str()), SE_FILE_OBJECT,
                             DACL_SECURITY_INFORMATION | UNPROTECTED_DACL_SECURITY_INFORMATION, nullptr, nullptr,
                             &inheritedOnly, nullptr) == ERROR_SUCCESS)
     return true;
