@@ -107,6 +107,8 @@ struct SimulatedWindows::State {
 
   // --- File system (SimulatedFiles) ---------------------------------------------------
   Node* find(const std::string& key);
+  // What a resolved path names, as the file calls take it: nothing after a trailing separator.
+  Node* findNamed(const Resolved& r);
   bool isDirectory(const std::string& key);
   // The keys of a directory's children, in key order.
   std::vector<std::string> children(const std::string& key);

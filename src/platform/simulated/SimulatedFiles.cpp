@@ -56,6 +56,10 @@ SimulatedWindows::State::Node* SimulatedWindows::State::find(const std::string& 
   return it == nodes.end() ? nullptr : &it->second;
 }
 
+SimulatedWindows::State::Node* SimulatedWindows::State::findNamed(const Resolved& r) {
+  return r.ok && !r.trailingSeparator ? find(r.key) : nullptr;
+}
+
 bool SimulatedWindows::State::isDirectory(const std::string& key) {
   const Node* node = find(key);
   return node && node->directory;
@@ -303,7 +307,7 @@ std::vector<std::string> SimulatedWindows::allPaths() const {
 bool SimulatedWindows::copyFile(const std::string& source, const std::string& destination) {
   State& s = *state_;
   const State::Resolved from = s.resolve(source);
-  const State::Node* sourceNode = from.ok && !from.trailingSeparator ? s.find(from.key) : nullptr;
+  const State::Node* sourceNode = s.findNamed(from);
   if (!sourceNode || sourceNode->directory || sourceNode->locked) return false;
   const State::Resolved to = s.resolve(destination);
   if (s.checkWritable(to) != 0) return false;
@@ -360,24 +364,20 @@ bool SimulatedWindows::moveFile(const std::string& from, const std::string& to) 
 bool SimulatedWindows::moveFileReplacing(const std::string& source, const std::string& destination) {
   State& s = *state_;
   const State::Resolved from = s.resolve(source);
-  const State::Node* node = from.ok && !from.trailingSeparator ? s.find(from.key) : nullptr;
-  if (!node || node->directory || node->readOnly) return false;
+  const State::Node* node = s.findNamed(from);
+  if (!node || node->directory || node->readOnly || node->locked) return false;
   const State::Resolved to = s.resolve(destination);
   if (!to.ok || to.key.empty() || to.key[0] != from.key[0] || s.failCopies.count(to.key)) return false;
   if (to.key == from.key) return moveFile(source, destination);
   if (s.checkWritable(to) != 0) return false;  // a folder, a file in use or read-only
-  // MoveFileExA replaces the destination only once the source can go.
-  std::optional<State::Node> replaced;
-  if (const State::Node* existing = s.find(to.key)) replaced = *existing;
+  // Both ends are known good now: the rename that replaces cannot fail.
   s.nodes.erase(to.key);
-  if (moveFile(source, destination)) return true;
-  if (replaced) s.nodes[to.key] = *replaced;
-  return false;
+  return moveFile(source, destination);
 }
 
 bool SimulatedWindows::deleteFile(const std::string& path) {
   const State::Resolved r = state_->resolve(path);
-  const State::Node* node = r.ok && !r.trailingSeparator ? state_->find(r.key) : nullptr;
+  const State::Node* node = state_->findNamed(r);
   if (!node || node->directory || node->locked || node->readOnly) return false;
   state_->nodes.erase(r.key);
   return true;
@@ -394,7 +394,7 @@ std::optional<std::uint64_t> SimulatedWindows::fileSize(const std::string& path)
 
 bool SimulatedWindows::clearReadOnly(const std::string& path) {
   const State::Resolved r = state_->resolve(path);
-  State::Node* node = r.ok && !r.trailingSeparator ? state_->find(r.key) : nullptr;
+  State::Node* node = state_->findNamed(r);
   if (!node || node->directory) return false;
   node->readOnly = false;
   return true;
