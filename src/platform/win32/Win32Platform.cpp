@@ -1,7 +1,6 @@
 #include "platform/win32/Win32Platform.h"
 
 #include <windows.h>
-#include <aclapi.h>
 #include <shellapi.h>
 #include <shlobj.h>
 
@@ -101,15 +100,26 @@ bool Win32Platform::moveFileReplacing(const std::string& source, const std::stri
   // A read-only source stays where it is, as it would after a copy whose deletion was
   // refused. INVALID_FILE_ATTRIBUTES, a missing source, has every bit set.
   if ((GetFileAttributesA(source.c_str()) & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0) return false;
-  // No MOVEFILE_COPY_ALLOWED: onto another volume the caller's own copy does that work.
-  if (!MoveFileExA(source.c_str(), destination.c_str(), MOVEFILE_REPLACE_EXISTING)) return false;
   // A moved file keeps the permissions of the folder it came from, a user's download
-  // folder for one; an empty DACL that is not protected leaves what the new folder hands down.
-  static ACL inheritedOnly{ACL_REVISION, 0, sizeof(ACL), 0, 0};
-  if (SetNamedSecurityInfoA(const_cast<char*>(destination.c_str()), SE_FILE_OBJECT,
-                            DACL_SECURITY_INFORMATION | UNPROTECTED_DACL_SECURITY_INFORMATION, nullptr, nullptr,
-                            &inheritedOnly, nullptr) == ERROR_SUCCESS)
-    return true;
+  // folder for one; it is given those of a file made in its new folder, as a copy has.
+  // Read once a folder, from a file made for that alone, which goes with its handle
+  // so that even a program ended here leaves nothing: then one write a moved file.
+  std::string folder = destination.substr(0, destination.find_last_of('\\') + 1);
+  if (folder != newFileSecurityFolder_) {
+    newFileSecurityFolder_ = folder;
+    newFileSecurity_.assign(0x10000 + sizeof(SECURITY_DESCRIPTOR), '\0');  // a DACL is at most 64 KB
+    const UniqueFileHandle probe(CreateFileA((folder += "~permissions.tmp").c_str(), READ_CONTROL | DELETE, 0,
+                                             nullptr, CREATE_NEW, FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE,
+                                             nullptr));
+    DWORD size = 0;
+    if (!probe.valid() || !GetKernelObjectSecurity(probe.get(), DACL_SECURITY_INFORMATION, &newFileSecurity_[0],
+                                                   static_cast<DWORD>(newFileSecurity_.size()), &size))
+      newFileSecurity_.clear();
+  }
+  // No MOVEFILE_COPY_ALLOWED: onto another volume the caller's own copy does that work.
+  if (newFileSecurity_.empty() || !MoveFileExA(source.c_str(), destination.c_str(), MOVEFILE_REPLACE_EXISTING))
+    return false;
+  if (SetFileSecurityA(destination.c_str(), DACL_SECURITY_INFORMATION, &newFileSecurity_[0])) return true;
   // Back to the package for the caller's copy; a file that cannot go back has arrived all the same.
   return !MoveFileExA(destination.c_str(), source.c_str(), 0);
 }

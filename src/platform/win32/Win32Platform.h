@@ -64,6 +64,9 @@ class Win32Platform : public Platform {
 
  private:
   bool comKept_ = false;
+  // What a file made in that folder is given, for the files moved there.
+  std::string newFileSecurityFolder_;
+  std::string newFileSecurity_;  // the security descriptor's bytes
 };
 
 }  // namespace tsaver
