@@ -30,8 +30,6 @@ timer() { build/win64/wine-run.sh build/win64/bench/bench_timer.exe "$@"; }
 SECONDS=0
 echo "== payload, in a fresh Wine prefix"
 timer payload "$PWD/build/win32/Install.exe" "$PWD/build/win32/fixtures" || exit 1
-# The payload step chose a virtual desktop: it holds from the server's next start.
-"$server" -k 2>/dev/null
 echo "== NSIS peer from bench/peer/BenchPeer.nsi"
 makensis -V2 -DOUTFILE="$out/BenchPeer.exe" -DPAYLOAD="$WINEPREFIX/drive_c/e2e/Bench" bench/peer/BenchPeer.nsi &&
   makensis -V2 -DOUTFILE="$out/BenchPeerWithoutPayload.exe" bench/peer/BenchPeer.nsi &&

@@ -16,11 +16,6 @@ echo "== demonstration under Wine: the shipped i686 program on 64-bit Windows (W
 export TSAVER_WINEARCH=win64
 wine=build/win32/wine-run.sh
 prefix=build/win32/wineprefix-win64
-# Window frames are drawn on a Wine virtual desktop only, and it holds for the
-# desktop that a fresh Wine server makes.
-"$wine" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
-"$wine" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 800x600 /f >/dev/null 2>&1
-tsaver_wine_stop "$prefix"
 "$wine" build/win32/demo/demo.exe
 status=$?
 tsaver_wine_stop "$prefix"

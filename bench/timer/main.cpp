@@ -24,7 +24,6 @@
 #include "Report.h"
 #include "Rounds.h"
 #include "e2e/robot/Files.h"
-#include "e2e/robot/Screen.h"
 #include "e2e/robot/Wait.h"
 
 namespace {
@@ -55,11 +54,6 @@ void runRound(const Side& side, bench::SideRounds& into, bench::SideRounds& extr
 int run(int argc, char** argv) {
   const std::string command = argc > 1 ? argv[1] : "";
   if (command == "payload" && argc == 4) {
-    // Without a window manager, Wine holds every hide and close of a window for two
-    // seconds while it waits for one; Windows always has one. A Wine virtual desktop
-    // manages the windows itself, as in the end-to-end tests. It takes effect when
-    // Wine's server starts again, before the rounds.
-    e2e::useVirtualDesktop();
     const std::string fixtures = e2e::hostPath(std::string(argv[3]) + "/");
     std::printf("Payload: %s\n", bench::makePayloads({e2e::hostPath(argv[2]), fixtures}).c_str());
     return 0;

@@ -6,27 +6,6 @@ namespace toolkit_test {
 
 namespace {
 
-// Wine without a window manager (Xvfb): hiding or destroying a window that Wine
-// hands to the manager waits two seconds for an answer that never comes; Windows
-// has no such wait. Wine's per-program X11 setting "Managed"="N" keeps this test
-// program's windows to Wine itself. Windows ignores the key. It must be set
-// before the program's first window, hence at static initialisation.
-const bool windowsUnmanagedUnderWine = [] {
-  char path[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, path, sizeof path);
-  const char* name = path;
-  for (const char* p = path; *p; ++p)
-    if (*p == '\\' || *p == '/') name = p + 1;
-  const std::string key = std::string("Software\\Wine\\AppDefaults\\") + name + "\\X11 Driver";
-  HKEY handle = nullptr;
-  if (RegCreateKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &handle, nullptr) !=
-      ERROR_SUCCESS)
-    return false;
-  const LONG written = RegSetValueExA(handle, "Managed", 0, REG_SZ, reinterpret_cast<const BYTE*>("N"), 2);
-  RegCloseKey(handle);
-  return written == ERROR_SUCCESS;
-}();
-
 std::string atomName(HANDLE atom) {
   char name[256] = {};
   if (!atom || !GlobalGetAtomNameA(static_cast<ATOM>(reinterpret_cast<UINT_PTR>(atom)), name, sizeof name)) return {};

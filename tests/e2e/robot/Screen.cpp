@@ -74,20 +74,6 @@ void writeBmp(const Image& image, const std::string& path) {
 
 }  // namespace
 
-void useVirtualDesktop() {
-  HKEY key;
-  if (RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Wine\\Explorer", 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
-                      nullptr) == ERROR_SUCCESS) {
-    RegSetValueExA(key, "Desktop", 0, REG_SZ, reinterpret_cast<const BYTE*>("Default"), 8);
-    RegCloseKey(key);
-  }
-  if (RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Wine\\Explorer\\Desktops", 0, nullptr, 0, KEY_SET_VALUE,
-                      nullptr, &key, nullptr) == ERROR_SUCCESS) {
-    RegSetValueExA(key, "Default", 0, REG_SZ, reinterpret_cast<const BYTE*>("800x600"), 8);
-    RegCloseKey(key);
-  }
-}
-
 Image capture(const Window& window) {
   RECT r;
   GetWindowRect(window ? window.handle() : GetDesktopWindow(), &r);

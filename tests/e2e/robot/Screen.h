@@ -9,10 +9,6 @@
 
 namespace e2e {
 
-// Makes the prefix's default desktop a virtual desktop of 800 x 600; it takes
-// effect for the desktop Wine creates next.
-void useVirtualDesktop();
-
 struct Image {
   int width = 0, height = 0;
   std::vector<std::uint32_t> pixels;  // 0x00RRGGBB, rows from the top
