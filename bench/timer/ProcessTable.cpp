@@ -4,7 +4,7 @@
 
 #include <algorithm>
 #include <chrono>
-#include <set>
+#include <map>
 
 namespace bench {
 
@@ -22,6 +22,18 @@ void waitForAll(const std::vector<DWORD>& ids, Clock::time_point deadline) {
     WaitForMultipleObjects(static_cast<DWORD>(handles.size()), handles.data(), TRUE,
                            static_cast<DWORD>(std::max<long long>(left, 0)));
   for (HANDLE h : handles) CloseHandle(h);
+}
+
+// When a process started, 0 when it cannot be told: with its id, which Wine, as
+// Windows, gives again to a later process once the first has ended, it names one.
+ULONGLONG startOf(DWORD id) {
+  HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id);
+  FILETIME created{}, exited, kernel, user;
+  if (process) {
+    if (!GetProcessTimes(process, &created, &exited, &kernel, &user)) created = {};
+    CloseHandle(process);
+  }
+  return (static_cast<ULONGLONG>(created.dwHighDateTime) << 32) | created.dwLowDateTime;
 }
 
 void failAfter(Clock::time_point deadline, e2e::Millis timeout, const std::string& what) {
@@ -45,27 +57,40 @@ void waitUntilNoProcessNamed(const std::string& image, e2e::Millis timeout) {
 
 std::vector<std::string> waitForProcessTree(DWORD root, e2e::Millis timeout) {
   const auto deadline = Clock::now() + timeout;
-  std::set<DWORD> tree{root};
+  std::map<DWORD, ULONGLONG> tree{{root, startOf(root)}};  // id, start
   std::vector<std::string> images;
   for (;;) {
     const std::vector<e2e::RunningProcess> all = e2e::runningProcesses();
-    // Children are listed after or before their parents: repeat until no process joins.
+    std::map<DWORD, ULONGLONG> started;
+    for (const e2e::RunningProcess& p : all) started[p.id] = startOf(p.id);
+    const auto inTree = [&](DWORD id) {
+      const auto member = tree.find(id);
+      return member != tree.end() && member->second == started[id];
+    };
+    // Children are listed after or before their parents: repeat until no process joins. A
+    // child started after its parent, which is the parent's or gone: not a later one's
+    // that took the parent's id.
     for (bool joined = true; joined;) {
       joined = false;
-      for (const e2e::RunningProcess& p : all)
-        if (!tree.count(p.id) && tree.count(p.parent)) {
-          tree.insert(p.id);
-          joined = true;
-        }
+      for (const e2e::RunningProcess& p : all) {
+        const auto parent = tree.find(p.parent);
+        if (inTree(p.id) || parent == tree.end() || started[p.id] < parent->second ||
+            (started.count(p.parent) && !inTree(p.parent)))
+          continue;
+        tree[p.id] = started[p.id];
+        joined = true;
+      }
     }
     std::vector<DWORD> running;
+    std::string left;
     for (const e2e::RunningProcess& p : all) {
-      if (!tree.count(p.id)) continue;
+      if (!inTree(p.id)) continue;
       running.push_back(p.id);
+      left += " " + p.image;
       if (std::find(images.begin(), images.end(), p.image) == images.end()) images.push_back(p.image);
     }
     if (running.empty()) return images;
-    failAfter(deadline, timeout, "process " + std::to_string(root) + " and its children to end");
+    failAfter(deadline, timeout, "process " + std::to_string(root) + " and its children to end (left:" + left + ")");
     waitForAll(running, deadline);
   }
 }

@@ -18,7 +18,8 @@ void waitUntilNoProcessNamed(const std::string& image, e2e::Millis timeout);
 // Waits until the process `root` and every process started from it, or from
 // those, have ended; throws RobotError after `timeout`. Gives the image names
 // of the processes waited for, in the order first seen. A grandchild whose
-// parent ended unseen between two looks is missed.
+// parent ended unseen between two looks is missed. A process is told by its id
+// and its start, so that a later process given an ended one's id is not waited for.
 std::vector<std::string> waitForProcessTree(DWORD root, e2e::Millis timeout);
 
 }  // namespace bench
