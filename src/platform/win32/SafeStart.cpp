@@ -16,9 +16,9 @@ constexpr DWORD kSearchSystem32 = 0x00000800;
 // the compositor, the shell's property store, the cryptographic base, ...), none of them
 // a KnownDLL. Without SetDefaultDllDirectories each would be looked for beside the
 // program first; loaded from System32 beforehand, a later load by name finds it loaded.
-constexpr const char* kLoadedByWindows[] = {"uxtheme.dll", "userenv.dll",   "setupapi.dll", "apphelp.dll",
-                                            "propsys.dll", "dwmapi.dll",    "cryptbase.dll", "oleacc.dll",
-                                            "clbcatq.dll", "ntmarta.dll",   "version.dll"};
+constexpr const char* kLoadedByWindows[] = {"uxtheme.dll", "userenv.dll", "setupapi.dll",  "apphelp.dll",
+                                            "propsys.dll", "dwmapi.dll",  "cryptbase.dll", "oleacc.dll",
+                                            "clbcatq.dll", "ntmarta.dll", "version.dll"};
 
 // Whether LoadLibraryExA knows kSearchSystem32 and the default search is System32 alone.
 bool systemSearchSet = false;
