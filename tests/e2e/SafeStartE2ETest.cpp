@@ -26,8 +26,8 @@ using ::testing::Not;
 // DLLs that Windows' own DLLs load by name, the three the program delay-loads, and the
 // programs that the installation (REGSVR32) and the removal (the interpreter) start.
 // Wine keeps its own version.dll and ole32.dll all the same (see the ctest entries).
-const char* const kPlanted[] = {"version.dll", "uxtheme.dll", "dwmapi.dll", "cryptbase.dll", "propsys.dll",
-                                "mpr.dll",     "ole32.dll",   "shell32.dll", "REGSVR32.EXE", "CMD.EXE"};
+const char* const kPlanted[] = {"version.dll", "uxtheme.dll", "dwmapi.dll",  "cryptbase.dll", "propsys.dll",
+                                "mpr.dll",     "ole32.dll",   "shell32.dll", "REGSVR32.EXE",  "CMD.EXE"};
 // The planted files in the package and in %TEMP%, for one test.
 struct Planted {
   explicit Planted(Package& package) {
