@@ -12,6 +12,7 @@
 #include "platform/win32/Handles.h"
 #include "platform/win32/ProfileList.h"
 #include "platform/win32/RemovalProcesses.h"
+#include "platform/win32/RunLock.h"
 
 namespace tsaver {
 
@@ -393,11 +394,13 @@ void Win32Platform::waitForProcess(const std::string& identity, unsigned millise
 }
 
 bool Win32Platform::startSelfRemovingProgram(const std::string& program, const std::string& workingDir,
-                                             const std::string& variable, const std::string& value) {
-  return startUnderRemovingHelper(program, workingDir, variable, value);
+                                             const EnvironmentVariables& variables, const std::string& announcement) {
+  return startUnderRemovingHelper(program, workingDir, variables, announcement);
 }
 
 void Win32Platform::announceStarted(const std::string& value) { announceToStarter(value); }
+
+bool Win32Platform::takeRunLock() { return runLock_.valid() || takeRunMutex(runLock_); }
 
 Win32Platform::~Win32Platform() {
   if (comKept_) CoUninitialize();
