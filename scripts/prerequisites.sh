@@ -19,6 +19,11 @@ tsaver_prerequisites() {
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
+# Whether this machine runs 32-bit x86 programs. Wine runs the i686 build with its
+# 32-bit loader, itself a 32-bit Linux program; a kernel without IA-32 emulation
+# refuses every i386 executable, and there only the x86_64 build can run under Wine.
+tsaver_runs_i686() { /usr/lib/wine/wine --version >/dev/null 2>&1; }
+
 # Starts a private Xvfb when there is no display; it ends with the calling script.
 tsaver_display() {
   [ -n "${DISPLAY:-}" ] && return 0
