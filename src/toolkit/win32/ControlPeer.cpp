@@ -112,7 +112,7 @@ WindowClasses::WindowClasses(HINSTANCE instance) : instance_(instance) {
   wc.hInstance = instance;
   wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
   wc.lpfnWndProc = &OwnWindowPeer::procedure;
-  for (const char* name : {kForm, kContainer, kGauge}) {
+  for (const char* name : {kForm, kContainer, kGauge, kSpeedButton}) {
     wc.lpszClassName = name;
     RegisterClassExA(&wc);
   }
@@ -126,7 +126,7 @@ WindowClasses::WindowClasses(HINSTANCE instance) : instance_(instance) {
 }
 
 WindowClasses::~WindowClasses() {
-  for (const char* name : {kForm, kContainer, kGauge, kApplication}) UnregisterClassA(name, instance_);
+  for (const char* name : {kForm, kContainer, kGauge, kSpeedButton, kApplication}) UnregisterClassA(name, instance_);
 }
 
 }  // namespace tsaver::tk
