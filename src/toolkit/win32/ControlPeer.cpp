@@ -72,9 +72,11 @@ void ControlPeer::changed(Change what) {
       InvalidateRect(window, nullptr, TRUE);
       break;
     case Change::Enabled:
+      if (!control_.enabled()) form_.moveFocusFrom(window);
       EnableWindow(window, control_.enabled());
       break;
     case Change::Visible:
+      if (!control_.visible()) form_.moveFocusFrom(window);
       ShowWindow(window, control_.visible() ? SW_SHOWNA : SW_HIDE);
       break;
     default:
