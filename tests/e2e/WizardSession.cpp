@@ -4,6 +4,24 @@
 
 namespace e2e {
 
+namespace {
+const char kNetworkProviderOrder[] = "SYSTEM\\CurrentControlSet\\Control\\NetworkProvider\\Order";
+}  // namespace
+
+ScopedNetworkProvider::ScopedNetworkProvider() {
+  RegCreateKeyExA(HKEY_LOCAL_MACHINE, kNetworkProviderOrder, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key_, nullptr);
+  const char order[] = "E2EProvider";
+  if (RegSetValueExA(key_, "ProviderOrder", 0, REG_SZ, reinterpret_cast<const BYTE*>(order), sizeof order) != 0) {
+    RegCloseKey(key_);
+    throw RobotError("cannot list a network provider");
+  }
+}
+
+ScopedNetworkProvider::~ScopedNetworkProvider() {
+  RegDeleteValueA(key_, "ProviderOrder");
+  RegCloseKey(key_);
+}
+
 WizardSession::WizardSession(const Package& package, const std::string& programName)
     : process_(Process::start(package.path(programName), package.dir())),
       form_(waitForWindow(process_.id(), kWizardCaption)) {

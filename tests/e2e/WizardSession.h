@@ -10,6 +10,19 @@
 
 namespace e2e {
 
+// A network provider listed for the time of a test, as a machine with network
+// drives has one: the chooser then offers mpr's connection dialog. Wine lists none.
+class ScopedNetworkProvider {
+ public:
+  ScopedNetworkProvider();
+  ~ScopedNetworkProvider();
+  ScopedNetworkProvider(const ScopedNetworkProvider&) = delete;
+  ScopedNetworkProvider& operator=(const ScopedNetworkProvider&) = delete;
+
+ private:
+  HKEY key_ = nullptr;
+};
+
 class WizardSession {
  public:
   // Starts package.dir() + `programName` and waits for the wizard, all its controls made.

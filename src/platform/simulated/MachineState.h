@@ -99,6 +99,8 @@ struct SimulatedWindows::State {
   std::string tempDir = "C:\\WINDOWS\\TEMP";
   std::map<std::string, std::string> environment;  // by upper-case name
   bool failProgramStarts = false;
+  bool failProtectedFolders = false;
+  unsigned long long protectedFolderDraws = 0;
 
   std::map<RegRoot, Hive> hives = {{RegRoot::CurrentUser, {{"", RegistryKey{}}}},
                                    {RegRoot::LocalMachine, {{"", RegistryKey{}}}}};
