@@ -4,7 +4,6 @@
 #include <cstring>
 #include <set>
 
-#include "packed/Compression.h"
 #include "platform/Paths.h"
 
 namespace tsaver::packed {
@@ -15,10 +14,6 @@ std::uint64_t readLe(const unsigned char* at, int bytes) {
   std::uint64_t value = 0;
   for (int i = bytes - 1; i >= 0; --i) value = (value << 8) | at[i];
   return value;
-}
-
-void appendLe(std::string& out, std::uint64_t value, int bytes) {
-  for (int i = 0; i < bytes; ++i) out += static_cast<char>((value >> (8 * i)) & 0xff);
 }
 
 // The PE headers' places, all checked to lie within the file.
@@ -156,25 +151,6 @@ bool readDirectory(const unsigned char* payload, std::uint64_t size, std::vector
     at += entry.packedSize;
   }
   return at == size;
-}
-
-std::string packPayload(const std::vector<PackInput>& files) {
-  std::string directory, streams;
-  appendLe(directory, files.size(), 4);
-  for (const PackInput& file : files) {
-    const std::string stream = compress(file.content);
-    appendLe(directory, file.name.size(), 2);
-    directory += file.name;
-    appendLe(directory, file.content.size(), 8);
-    appendLe(directory, stream.size(), 8);
-    streams += stream;
-  }
-  const std::string payload = directory + streams;
-  const Sha256Digest digest = sha256Of(payload.data(), payload.size());
-  std::string frame(kFrameMagic, sizeof kFrameMagic);
-  appendLe(frame, payload.size(), 8);
-  frame.append(reinterpret_cast<const char*>(digest.data()), digest.size());
-  return frame + payload;
 }
 
 }  // namespace tsaver::packed
