@@ -9,7 +9,6 @@
 #include <cstdio>
 #include <exception>
 #include <fstream>
-#include <iterator>
 #include <map>
 #include <stdexcept>
 #include <string>
@@ -42,9 +41,11 @@ class FileError : public std::runtime_error {
 };
 
 std::string readBinary(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw FileError("cannot read \"" + path + "\"");
-  return std::string(std::istreambuf_iterator<char>(in), {});
+  std::ifstream in(path, std::ios::binary | std::ios::ate);
+  std::string bytes(in ? static_cast<std::size_t>(in.tellg()) : 0, '\0');
+  if (!in || !in.seekg(0) || !in.read(&bytes[0], static_cast<std::streamsize>(bytes.size())))
+    throw FileError("cannot read \"" + path + "\"");
+  return bytes;
 }
 
 void writeBinary(const std::string& path, const std::string& bytes) {
