@@ -3,7 +3,8 @@
 tsaver_prerequisites() {
   local packages=(cmake ninja-build g++ g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686
                   binutils-mingw-w64-x86-64 wine wine64 wine32:i386 xvfb googletest imagemagick xauth ccache nsis
-                  clang-14 libclang-rt-14-dev)
+                  clang-14 libclang-rt-14-dev zlib1g-dev libz-mingw-w64-dev nettle-dev
+                  osslsigncode openssl fonts-wine)
   local missing=()
   local p
   for p in "${packages[@]}"; do

@@ -134,6 +134,8 @@ class Platform {
   virtual bool regDeleteKey(RegRoot root, const std::string& subKey) = 0;
 
   // --- Shell, processes, system -----------------------------------------------
+  // Both take a program named without a folder ("REGSVR32.EXE", "rundll32") from the
+  // system directory by its full path, never from a search that starts in the package.
   // ShellExecuteA(0, no verb, file, parameters, no directory, show).
   virtual void shellExecute(const std::string& file, const std::string& parameters, int show) = 0;
   // As WinExec(commandLine, show), without waiting for the program to become idle.
@@ -159,6 +161,11 @@ class Platform {
   // --- Processes of the removal ----------------------------------------------------
   // GetTempPathA without its trailing "\"; empty when the system cannot say.
   virtual std::string temporaryDirectory() = 0;
+  // A new folder under `parent`, its path without a trailing "\"; empty when none could be
+  // made. Its name is drawn from the system's cryptographic random source and is never one
+  // that exists. When the process runs elevated, only Administrators and SYSTEM may write
+  // into it; the account may read and run what it holds.
+  virtual std::string createProtectedFolder(const std::string& parent) = 0;
   // GetEnvironmentVariableA; empty when the variable is not set.
   virtual std::string environmentVariable(const std::string& name) = 0;
   // This process as waitForProcess takes it: its id and creation time, so that an id

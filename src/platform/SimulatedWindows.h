@@ -157,10 +157,14 @@ class SimulatedWindows : public Platform {
   // no environment variable is set. A program started self-removing is only journalled:
   // "StartSelfRemovingProgram(program,workingDir,name=value,...)"; it counts as started,
   // unless failProgramStarts is set. Waits and announcements are journalled too.
+  // Protected folders are named "tsv" and 16 hexadecimal digits counted up from 1, passing
+  // over names that exist; failProtectedFolders makes none.
   void setTemporaryDirectory(const std::string& path);
   void setEnvironmentVariable(const std::string& name, const std::string& value);
   void failProgramStarts(bool fail = true);
+  void failProtectedFolders(bool fail = true);
   std::string temporaryDirectory() override;
+  std::string createProtectedFolder(const std::string& parent) override;
   std::string environmentVariable(const std::string& name) override;
   std::string processIdentity() override;
   void waitForProcess(const std::string& identity, unsigned milliseconds) override;

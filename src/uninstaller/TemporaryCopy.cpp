@@ -1,7 +1,5 @@
 #include "uninstaller/TemporaryCopy.h"
 
-#include <functional>
-#include <random>
 #include <string>
 
 #include "platform/Errors.h"
@@ -10,24 +8,9 @@ namespace tsaver {
 
 namespace {
 
-// Another program's folder may hold the name drawn; a few draws find a free one.
-constexpr int kFolderAttempts = 8;
 // The first process ends right after the copy has announced itself; this only keeps a
 // first process that hangs from holding the copy for ever.
 constexpr unsigned kFirstProcessWaitMs = 30000;
-
-// A new, empty folder under the temporary directory; empty when none could be made.
-// The names are drawn from a generator seeded with this process's identity (its id
-// and start time), which no other process shares; the library's random_device
-// would bring a large part of the run-time library into the shipped file.
-std::string makeFreshFolder(Platform& platform, const std::string& temporaryDirectory, const std::string& identity) {
-  std::minstd_rand draw(static_cast<std::minstd_rand::result_type>(std::hash<std::string>()(identity)));
-  for (int attempt = 0; attempt < kFolderAttempts; ++attempt) {
-    const std::string folder = temporaryDirectory + "\\tsv" + std::to_string(draw());
-    if (platform.createDirectory(folder)) return folder;
-  }
-  return std::string();
-}
 
 }  // namespace
 
@@ -41,7 +24,7 @@ bool handOffToTemporaryCopy(Platform& platform) {
   const std::string identity = platform.processIdentity();
   const std::string temporaryDirectory = platform.temporaryDirectory();
   if (identity.empty() || temporaryDirectory.empty()) return false;
-  const std::string folder = makeFreshFolder(platform, temporaryDirectory, identity);
+  const std::string folder = platform.createProtectedFolder(temporaryDirectory);
   if (folder.empty()) return false;
   const std::string copy = folder + "\\" + kTemporaryCopyName;
   // Writable, or the command interpreter could not delete it: an earlier version left

@@ -29,28 +29,6 @@ std::ostream& operator<<(std::ostream& os, const ButtonState& s) {
   return os << "next \"" << s.next << "\" " << s.nextOn << ", back " << s.backOn << ", cancel " << s.cancelOn;
 }
 
-// A network provider listed for the time of a test, as a machine with network
-// drives has one: the chooser then offers mpr's connection dialog. Wine lists none.
-class ScopedNetworkProvider {
- public:
-  ScopedNetworkProvider() {
-    RegCreateKeyExA(HKEY_LOCAL_MACHINE, kKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key_, nullptr);
-    const char order[] = "E2EProvider";
-    if (RegSetValueExA(key_, "ProviderOrder", 0, REG_SZ, reinterpret_cast<const BYTE*>(order), sizeof order) != 0)
-      ADD_FAILURE() << "cannot list a network provider";
-  }
-  ~ScopedNetworkProvider() {
-    RegDeleteValueA(key_, "ProviderOrder");
-    RegCloseKey(key_);
-  }
-  ScopedNetworkProvider(const ScopedNetworkProvider&) = delete;
-  ScopedNetworkProvider& operator=(const ScopedNetworkProvider&) = delete;
-
- private:
-  static constexpr const char* kKey = "SYSTEM\\CurrentControlSet\\Control\\NetworkProvider\\Order";
-  HKEY key_ = nullptr;
-};
-
 ButtonState buttons(const WizardSession& wizard) {
   return {wizard.text("btn_next"), wizard.control("btn_next").enabled(), wizard.control("btn_back").enabled(),
           wizard.control("btn_cancel").enabled()};

@@ -1,12 +1,34 @@
 #include "e2e/WizardSession.h"
 
+#include <utility>
+
 #include "e2e/ProductPackage.h"
 
 namespace e2e {
 
+namespace {
+const char kNetworkProviderOrder[] = "SYSTEM\\CurrentControlSet\\Control\\NetworkProvider\\Order";
+}  // namespace
+
+ScopedNetworkProvider::ScopedNetworkProvider() {
+  RegCreateKeyExA(HKEY_LOCAL_MACHINE, kNetworkProviderOrder, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key_, nullptr);
+  const char order[] = "E2EProvider";
+  if (RegSetValueExA(key_, "ProviderOrder", 0, REG_SZ, reinterpret_cast<const BYTE*>(order), sizeof order) != 0) {
+    RegCloseKey(key_);
+    throw RobotError("cannot list a network provider");
+  }
+}
+
+ScopedNetworkProvider::~ScopedNetworkProvider() {
+  RegDeleteValueA(key_, "ProviderOrder");
+  RegCloseKey(key_);
+}
+
 WizardSession::WizardSession(const Package& package, const std::string& programName)
-    : process_(Process::start(package.path(programName), package.dir())),
-      form_(waitForWindow(process_.id(), kWizardCaption)) {
+    : WizardSession(Process::start(package.path(programName), package.dir())) {}
+
+WizardSession::WizardSession(Process installer)
+    : process_(std::move(installer)), form_(waitForWindow(process_.id(), kWizardCaption)) {
   // The pages not shown get their controls once the wizard is on the screen.
   process_.waitForInputIdle();
 }

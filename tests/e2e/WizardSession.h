@@ -10,10 +10,25 @@
 
 namespace e2e {
 
+// A network provider listed for the time of a test, as a machine with network
+// drives has one: the chooser then offers mpr's connection dialog. Wine lists none.
+class ScopedNetworkProvider {
+ public:
+  ScopedNetworkProvider();
+  ~ScopedNetworkProvider();
+  ScopedNetworkProvider(const ScopedNetworkProvider&) = delete;
+  ScopedNetworkProvider& operator=(const ScopedNetworkProvider&) = delete;
+
+ private:
+  HKEY key_ = nullptr;
+};
+
 class WizardSession {
  public:
   // Starts package.dir() + `programName` and waits for the wizard, all its controls made.
   explicit WizardSession(const Package& package, const std::string& programName = "INSTALL.EXE");
+  // The wizard of an installer that another program started (a packed setup file).
+  explicit WizardSession(Process installer);
 
   const Process& process() const { return process_; }
   const Window& form() const { return form_; }

@@ -1,13 +1,16 @@
 #!/usr/bin/env bash
-# Proves that each program imports nothing but DLLs that every Windows has.
+# Proves that each program imports nothing but KnownDLLs: DLLs that every Windows has
+# and always loads from its system directory, never from the program's own folder.
 # Usage: check-imports.sh OBJDUMP EXE [OBJDUMP EXE ...]
 # Fails for a missing program, an unreadable one, or any other DLL
 # (libstdc++, libgcc, libwinpthread, ...), naming the offender.
 set -u
 
-# The system's own DLLs that the program may use; compared in lower case.
+# The KnownDLLs that the program may import; compared in lower case. Others (comctl32,
+# mpr, version, ...) would be looked for beside the program before hardening could start:
+# the program loads them itself, from System32, or delay-loads them.
 system_dlls=" kernel32.dll user32.dll gdi32.dll advapi32.dll shell32.dll ole32.dll oleaut32.dll
-  comctl32.dll comdlg32.dll mpr.dll shlwapi.dll version.dll msvcrt.dll "
+  comdlg32.dll shlwapi.dll msvcrt.dll "
 
 [ $(( $# % 2 )) -eq 0 ] && [ $# -gt 0 ] || { echo "usage: $0 OBJDUMP EXE [OBJDUMP EXE ...]" >&2; exit 2; }
 
@@ -39,10 +42,10 @@ while [ $# -gt 0 ]; do
     esac
   done
   if [ -n "$foreign" ]; then
-    echo "FAIL $exe imports DLLs that are not the system's:$foreign"
+    echo "FAIL $exe imports DLLs that are not KnownDLLs:$foreign"
     status=1
   else
-    echo "ok   $exe imports only system DLLs:" $dlls
+    echo "ok   $exe imports only KnownDLLs:" $dlls
   fi
 done
 exit $status

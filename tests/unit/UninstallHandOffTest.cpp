@@ -61,7 +61,7 @@ TEST_P(UninstallHandOffTest, CopyRunsTheRemovalOrThisProcessDoesWithNothingLeftI
   if (GetParam().handedOff) {
     ASSERT_EQ(inTemp.size(), 2u);
     const std::string folder = inTemp[0];
-    EXPECT_TRUE(folder.size() == 12 && folder.rfind("tsv", 0) == 0 && folder.back() == '\\') << folder;
+    EXPECT_TRUE(folder.size() == 20 && folder.rfind("tsv", 0) == 0 && folder.back() == '\\') << folder;
     EXPECT_EQ(inTemp[1], folder + "UNINSTALL.EXE");
     EXPECT_EQ(win.fileContent(kTemp + "\\" + inTemp[1]), "the program");
     // The folder's random name, written the same in every case's expectation.
@@ -119,6 +119,7 @@ INSTANTIATE_TEST_SUITE_P(
                     false,
                     {"AnnounceStarted(7.1234)", "TakeRunLock"}},
         HandOffCase{"copyCannotStart", [](SimulatedWindows& win) { win.failProgramStarts(); }, false, {"TakeRunLock"}},
+        HandOffCase{"noProtectedFolder", [](SimulatedWindows& win) { win.failProtectedFolders(); }, false, {"TakeRunLock"}},
         HandOffCase{"programFileUnreadable",
                     [](SimulatedWindows& win) { win.lockFile(kInstallDir + "\\Uninstall.exe"); },
                     false,

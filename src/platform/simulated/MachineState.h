@@ -100,6 +100,8 @@ struct SimulatedWindows::State {
   std::map<std::string, std::string> environment;  // by upper-case name
   bool failProgramStarts = false;
   bool runLockHeldElsewhere = false;
+  bool failProtectedFolders = false;
+  unsigned long long protectedFolderDraws = 0;
 
   std::map<RegRoot, Hive> hives = {{RegRoot::CurrentUser, {{"", RegistryKey{}}}},
                                    {RegRoot::LocalMachine, {{"", RegistryKey{}}}}};

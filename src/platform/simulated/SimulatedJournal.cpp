@@ -38,7 +38,21 @@ void SimulatedWindows::setEnvironmentVariable(const std::string& name, const std
 
 void SimulatedWindows::failProgramStarts(bool fail) { state_->failProgramStarts = fail; }
 
+void SimulatedWindows::failProtectedFolders(bool fail) { state_->failProtectedFolders = fail; }
+
 std::string SimulatedWindows::temporaryDirectory() { return state_->tempDir; }
+
+std::string SimulatedWindows::createProtectedFolder(const std::string& parent) {
+  if (state_->failProtectedFolders) return std::string();
+  static const char kHex[] = "0123456789abcdef";
+  for (;;) {
+    std::string name(16, '0');
+    for (unsigned long long n = ++state_->protectedFolderDraws, at = 16; n != 0; n >>= 4) name[--at] = kHex[n & 0xF];
+    const std::string folder = parent + "\\tsv" + name;
+    if (fileExists(folder) || directoryExists(folder)) continue;
+    return createDirectory(folder) ? folder : std::string();
+  }
+}
 
 std::string SimulatedWindows::environmentVariable(const std::string& name) {
   const auto it = state_->environment.find(upperAscii(name));

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/Paths.h"
+#include "platform/win32/SafeStart.h"
 
 namespace tsaver {
 
@@ -29,12 +30,6 @@ constexpr char kHelperArguments[] =
 
 // The event by which the started program tells its starter that it runs.
 std::string startedEventName(const std::string& value) { return "TSaverRemovalStarted." + value; }
-
-std::string systemDirectory() {
-  char buffer[MAX_PATH + 1];
-  const UINT length = GetSystemDirectoryA(buffer, sizeof buffer);
-  return length == 0 || length >= sizeof buffer ? std::string() : std::string(buffer, length);
-}
 
 bool sameName(const char* entry, const std::string& name) {
   return _strnicmp(entry, name.c_str(), name.size()) == 0 && entry[name.size()] == '=';
@@ -82,7 +77,7 @@ UniqueHandle openIdentifiedProcess(const std::string& identity) {
 
 bool startUnderRemovingHelper(const std::string& program, const std::string& workingDir,
                               const EnvironmentVariables& variables, const std::string& announcement) {
-  const std::string interpreter = systemDirectory() + "\\cmd.exe";
+  const std::string interpreter = systemProgramPath("cmd.exe");
   std::string folder = directoryPart(program);
   if (!folder.empty() && folder.back() == '\\') folder.pop_back();
   const UniqueHandle started(CreateEventA(nullptr, TRUE, FALSE, startedEventName(announcement).c_str()));

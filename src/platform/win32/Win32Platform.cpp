@@ -8,9 +8,12 @@
 #include <vector>
 
 #include "platform/Errors.h"
+#include "platform/Paths.h"
 #include "platform/win32/ShellLinkWriter.h"
 #include "platform/win32/Handles.h"
 #include "platform/win32/ProfileList.h"
+#include "platform/win32/ProtectedFolder.h"
+#include "platform/win32/SafeStart.h"
 #include "platform/win32/RemovalProcesses.h"
 #include "platform/win32/RunLock.h"
 
@@ -40,6 +43,14 @@ std::string filledText(const char* buffer, DWORD length, DWORD bufferSize) {
 }
 
 [[noreturn]] void raiseLastError() { throw EInOutError(static_cast<int>(GetLastError())); }
+
+// A program named without a folder (REGSVR32.EXE, rundll32) is one of the system's. It is
+// started by its full path in the system directory and never searched for: the search
+// begins beside this program and in the current directory, the package's folder.
+bool isBareProgramName(const std::string& name) { return name.find_first_of("\\/:\"") == std::string::npos; }
+std::string systemProgram(const std::string& name) {
+  return systemProgramPath(name.find('.') == std::string::npos ? name + ".exe" : name);
+}
 
 }  // namespace
 
@@ -322,8 +333,26 @@ bool Win32Platform::regDeleteKey(RegRoot root, const std::string& subKey) {
 
 // --- Shell, processes, system ---------------------------------------------------------------
 
+namespace {
+
+// A started program works in its own folder, not in the installer's: that is the package
+// folder, which the setup program that unpacked it removes once the installer has ended,
+// and a running program's current directory (the tray program's, an open Readme's) keeps
+// a folder from being removed. Empty for a program named by its command line alone.
+std::string startedProgramDirectory(const std::string& program) {
+  std::string directory = directoryPart(program);
+  if (directory.size() > 3 && directory.back() == '\\') directory.pop_back();
+  return directory;
+}
+
+}  // namespace
+
 void Win32Platform::shellExecute(const std::string& file, const std::string& parameters, int show) {
-  ShellExecuteA(nullptr, nullptr, file.c_str(), parameters.empty() ? nullptr : parameters.c_str(), nullptr, show);
+  const std::string program = isBareProgramName(file) ? systemProgram(file) : file;
+  if (program.empty()) return;
+  const std::string directory = startedProgramDirectory(program);
+  ShellExecuteA(nullptr, nullptr, program.c_str(), parameters.empty() ? nullptr : parameters.c_str(),
+                directory.empty() ? nullptr : directory.c_str(), show);
 }
 
 void Win32Platform::winExec(const std::string& commandLine, int show) {
@@ -335,7 +364,17 @@ void Win32Platform::winExec(const std::string& commandLine, int show) {
   startup.wShowWindow = static_cast<WORD>(show);
   PROCESS_INFORMATION started{};
   std::string line = commandLine;  // CreateProcessA may write into the command line
-  if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started)) return;
+  const std::string::size_type nameEnd = std::min(line.find(' '), line.size());
+  std::string program;  // none: the command line's own, which names its folder
+  if (isBareProgramName(line.substr(0, nameEnd))) {
+    program = systemProgram(line.substr(0, nameEnd));
+    if (program.empty()) return;
+    line = "\"" + program + "\"" + line.substr(nameEnd);
+  }
+  const std::string directory = startedProgramDirectory(program);
+  if (!CreateProcessA(program.empty() ? nullptr : program.c_str(), &line[0], nullptr, nullptr, FALSE, 0, nullptr,
+                      directory.empty() ? nullptr : directory.c_str(), &startup, &started))
+    return;
   CloseHandle(started.hThread);
   CloseHandle(started.hProcess);
 }
@@ -377,6 +416,10 @@ std::string Win32Platform::temporaryDirectory() {
   std::string directory = filledText(buffer, GetTempPathA(sizeof buffer, buffer), sizeof buffer);
   if (!directory.empty() && directory.back() == '\\') directory.pop_back();
   return directory;
+}
+
+std::string Win32Platform::createProtectedFolder(const std::string& parent) {
+  return tsaver::createProtectedFolder(parent);
 }
 
 std::string Win32Platform::environmentVariable(const std::string& name) {

@@ -50,6 +50,7 @@ class Win32Platform : public Platform {
   std::string shellFolderPath(int csidl) override;
 
   std::string temporaryDirectory() override;
+  std::string createProtectedFolder(const std::string& parent) override;
   std::string environmentVariable(const std::string& name) override;
   std::string processIdentity() override;
   void waitForProcess(const std::string& identity, unsigned milliseconds) override;
