@@ -4,8 +4,9 @@
 # Each .def in cmake/delayload lists the functions the program calls, with
 # their i686 stack sizes; a function missing there binds to the normal import
 # library and loads its DLL at start again.
-# Sets `out` to the libraries and `out_options` to the link options they need.
-function(tsaver_delay_load_libraries out)
+# Sets `out` to the libraries and `out_options` to the link options they need;
+# the custom target `target` makes them.
+function(tsaver_delay_load_libraries out target)
   set(libraries)
   set(options)
   foreach(def ${ARGN})
@@ -34,7 +35,7 @@ function(tsaver_delay_load_libraries out)
                        DEPENDS ${def} VERBATIM)
     list(APPEND libraries ${library})
   endforeach()
-  add_custom_target(tsaver_delay_load DEPENDS ${libraries})
+  add_custom_target(${target} DEPENDS ${libraries})
   set(${out} ${libraries} PARENT_SCOPE)
   set(${out}_options ${options} PARENT_SCOPE)
 endfunction()

@@ -1,7 +1,8 @@
 // The demonstration: plans the installation of the sample package with the
-// vendor's tool, installs it under Wine as a user would, clicking through the
-// wizard, removes the product again with the installed uninstaller, and
-// reports what was installed, removed and left, and whether all went as planned.
+// vendor's tool, packs it into one signed setup file, runs that file under Wine
+// as a user would, clicking through the wizard, removes the product again with
+// the installed uninstaller, and reports what was installed, removed and left,
+// and whether all went as planned.
 #include <windows.h>
 
 #include <algorithm>
@@ -10,11 +11,12 @@
 #include <vector>
 
 #include "demo/HtmlReport.h"
-#include "demo/PlanComparison.h"
 #include "e2e/FixtureRecords.h"
 #include "e2e/MachineSnapshot.h"
 #include "e2e/MachineState.h"
+#include "e2e/PlanComparison.h"
 #include "e2e/ProductPackage.h"
+#include "e2e/Signing.h"
 #include "e2e/WizardSession.h"
 #include "e2e/robot/Dialog.h"
 #include "e2e/robot/Files.h"
@@ -22,36 +24,24 @@
 #include "e2e/robot/Screen.h"
 #include "vendor/InstallPlan.h"
 #include "vendor/PackageCheck.h"
+#include "vendor/PackedSetup.h"
 #include "vendor/Reports.h"
 
 namespace {
 
 const char kProduct[] = "Tessaryn";
+// Where the packed file goes: a folder of the build, which the Linux signing tools reach too.
+const std::string kDownloads = TSAVER_BUILD_DIR "/demo-setup";
 
 void say(const std::string& line) {
   std::printf("%s\n", line.c_str());
   std::fflush(stdout);
 }
 
-// Wine keeps its own bookkeeping on the drive and in the registry, and the sample
-// programs their records; the report leaves those entries out. The user's
-// temporary folder stays in it, so that a copy of the uninstaller left there shows.
-// Wine's default prefix links the user's Desktop, Documents, Downloads, Music,
-// Pictures, Videos and Templates folders all to the host's home directory, so a
-// link on the desktop shows in each of them: the report keeps the Desktop only.
-bool isWineBookkeeping(const std::string& entry) {
-  if (e2e::isWineBookkeeping(entry) || entry.rfind("C:\\windows\\temp\\", 0) == 0) return true;
-  if (entry.rfind("C:\\users\\", 0) == 0) {
-    for (const char* alias : {"\\Documents\\", "\\Downloads\\", "\\Music\\", "\\Pictures\\", "\\Videos\\", "\\Templates\\"})
-      if (entry.find(alias) != std::string::npos) return true;
-  }
-  return entry.find("tsaver-fixture-") != std::string::npos;  // the sample programs' own records
-}
-
 std::vector<std::string> shown(const std::vector<std::string>& entries) {
   std::vector<std::string> kept;
   std::copy_if(entries.begin(), entries.end(), std::back_inserter(kept),
-               [](const std::string& e) { return !isWineBookkeeping(e); });
+               [](const std::string& e) { return !e2e::isOutsideTheInstallation(e); });
   return kept;
 }
 
@@ -91,6 +81,31 @@ void compared(demo::HtmlReport& report, const std::string& title, const std::vec
   report.lines(differences.empty() ? std::vector<std::string>{"as planned"} : differences);
 }
 
+// The one file that a user downloads: the package packed behind the extractor, as
+// `saverpkg pack` does, and signed as a vendor signs it, here by a throwaway
+// certificate. Gives the signed file's name in kDownloads.
+std::string packAndSign(demo::HtmlReport& report, const tsaver::vendor::PackageFolder& folder) {
+  e2e::makeDirectories(e2e::hostPath(kDownloads));
+  const std::string packedName = "TessarynSetup.exe", signedName = "TessarynSetup-signed.exe";
+  const tsaver::vendor::PackedSetup packed =
+      tsaver::vendor::packSetup(folder, e2e::readFile(e2e::hostPath(TSAVER_EXTRACTOR_EXE)));
+  e2e::writeFile(e2e::hostPath(kDownloads + "/" + packedName), packed.bytes);
+  say("== saverpkg pack\n" + tsaver::vendor::packText(packedName, packed, {}));
+  report.heading("saverpkg pack");
+  report.text(tsaver::vendor::packText(packedName, packed, {}));
+  const e2e::Signing signing = e2e::signWithThrowawayCertificate(kDownloads, packedName, signedName);
+  const std::string content = e2e::readFile(e2e::hostPath(kDownloads + "/" + signedName));
+  const tsaver::vendor::SetupCheck check = tsaver::vendor::checkSetup(content);
+  const std::string text = "Signed with osslsigncode by a THROWAWAY certificate made for this demonstration (" +
+                           signing.subject + "), not a publisher's: osslsigncode verify " +
+                           (signing.verified ? "succeeded" : "FAILED") + " against that certificate.\n" +
+                           tsaver::vendor::setupCheckText(signedName, content, check);
+  say("== the file to download\n" + text);
+  report.heading("The file to download");
+  report.text(text);
+  return signedName;
+}
+
 // This machine as the plan needs to know it: folders from the system, and what
 // an earlier run may have left where a first installation finds nothing.
 tsaver::vendor::MachineFacts prepareMachine() {
@@ -124,11 +139,14 @@ int run() {
   report.heading("saverpkg plan");
   report.text(planText);
 
-  say("== installation under Wine");
-  report.heading("The installation under Wine");
+  const std::string setupName = packAndSign(report, folder);
+
+  say("== installation under Wine, from the packed file");
+  report.heading("The installation under Wine, from the packed file");
   say(runningOn());
   report.text(runningOn());
-  e2e::WizardSession wizard(package);
+  e2e::Process setup = e2e::Process::start(e2e::hostPath(kDownloads + "/" + setupName), e2e::hostPath(kDownloads));
+  e2e::WizardSession wizard(e2e::Process::open(setup.waitForDescendant("Install.exe")));
   say("Wizard: " + wizard.text("lbl_caption"));
   say("  " + wizard.text("lblInfo2"));
   screenshot(report, "demo-welcome", "The wizard's welcome page", wizard.form());
@@ -141,7 +159,8 @@ int run() {
   say("Finish page: " + wizard.text("lblSuccess1"));
   screenshot(report, "demo-finish", "The finish page", wizard.form());
   wizard.press("btn_next");
-  if (wizard.waitForExit() != 0) return 1;
+  if (wizard.waitForExit() != 0 || !setup.waitForExit() || setup.exitCode() != 0) return 1;
+  say("The setup file ended with the wizard and removed its unpacked folder.");
   e2e::waitForFixtureRecords("tasktray", "start", 1);
   say("Installed; the tray program is running.");
 
@@ -150,7 +169,7 @@ int run() {
   list(report, "Installed", installation.added);
   list(report, "Changed by the installation", installation.changed);
   compared(report, "The installation against the plan",
-           demo::differencesAfterInstallation(plan, before, installed, isWineBookkeeping));
+           e2e::differencesAfterInstallation(plan, before, installed, e2e::isOutsideTheInstallation));
 
   // A user quits the tray program before removing the product.
   e2e::stopTrayPrograms();
@@ -170,7 +189,7 @@ int run() {
   list(report, "Stayed after the removal", stayed);
   list(report, "Made by the removal and left behind", e2e::compare(installed, after).added);
   list(report, "Still changed against the machine before", e2e::compare(before, after).changed);
-  compared(report, "The removal against the plan", demo::differencesAfterRemoval(plan, after, isWineBookkeeping));
+  compared(report, "The removal against the plan", e2e::differencesAfterRemoval(plan, after, e2e::isOutsideTheInstallation));
   e2e::forgetProduct(kProduct);
 
   const std::string page = e2e::hostPath(TSAVER_BUILD_DIR "/demo-report.html");

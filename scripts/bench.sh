@@ -29,7 +29,7 @@ timer() { build/win64/wine-run.sh build/win64/bench/bench_timer.exe "$@"; }
 
 SECONDS=0
 echo "== payload, in a fresh Wine prefix"
-timer payload "$PWD/build/win32/Install.exe" "$PWD/build/win32/fixtures" || exit 1
+timer payload "$PWD/build/win32/Install.exe" "$PWD/build/win32/fixtures" "$PWD/build/win32/Extractor.exe" || exit 1
 # The rounds in a server of their own: in the one that made the payload's thousands
 # of files, the x86_64 extras round's finish took some 150 ms longer.
 "$server" -k 2>/dev/null
@@ -48,6 +48,16 @@ makensis -V2 "$extras" -DOUTFILE="$out/BenchPeerExtras.exe" -DPAYLOAD="$WINEPREF
   bench/peer/BenchPeer.nsi &&
   makensis -V2 "$extras" $x86 -DOUTFILE="$out/BenchPeerExtras-x86.exe" \
     -DPAYLOAD="$WINEPREFIX/drive_c/e2e/BenchExtras32" bench/peer/BenchPeer.nsi || exit 1
+# Beside the packed setup files: the peer with zlib, silent and with its wizard (and its CRC check).
+for side in "amd64-unicode Bench" "x86-unicode Bench32"; do
+  set -- $side
+  suffix=${2#Bench}
+  [ -n "$suffix" ] && suffix=-x86
+  makensis -V2 -DTARGET="$1" -DZLIB -DOUTFILE="$out/BenchPeerZlib$suffix.exe" -DPAYLOAD="$WINEPREFIX/drive_c/e2e/$2" \
+    bench/peer/BenchPeer.nsi &&
+    makensis -V2 -DTARGET="$1" -DZLIB -DWIZARD -DOUTFILE="$out/BenchPeerZlibWizard$suffix.exe" \
+      -DPAYLOAD="$WINEPREFIX/drive_c/e2e/$2" bench/peer/BenchPeer.nsi || exit 1
+done
 # The sizes are those of what would ship: stripped copies.
 i686-w64-mingw32-strip -o "$out/Install-i686.exe" build/win32/Install.exe &&
   x86_64-w64-mingw32-strip -o "$out/Install-x86_64.exe" build/win64/Install.exe || exit 1
@@ -59,7 +69,8 @@ timer run "$rounds" "$out/BenchPeer.exe" "$out/BenchPeerWithoutPayload.exe" "$ou
   "$out/Install-i686.exe" "$out/Install-x86_64.exe" "$out/results.md" \
   "$out/BenchPeer-x86.exe" "$out/BenchPeerWithoutPayload-x86.exe" "$out/BenchPeerWizard-x86.exe" \
   "$PWD/build/win64/bench/OneWindow.exe" "$PWD/build/win32/bench/OneWindow.exe" \
-  "$out/BenchPeerExtras.exe" "$out/BenchPeerExtras-x86.exe"
+  "$out/BenchPeerExtras.exe" "$out/BenchPeerExtras-x86.exe" \
+  "$out/BenchPeerZlib.exe" "$out/BenchPeerZlibWizard.exe" "$out/BenchPeerZlib-x86.exe" "$out/BenchPeerZlibWizard-x86.exe"
 status=$?
 echo "(rounds: ${SECONDS} s)"
 "$server" -k 2>/dev/null

@@ -3,7 +3,8 @@
 tsaver_prerequisites() {
   local packages=(cmake ninja-build g++ g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686
                   binutils-mingw-w64-x86-64 wine wine64 wine32:i386 xvfb googletest imagemagick xauth ccache nsis
-                  clang-14 libclang-rt-14-dev)
+                  clang-14 libclang-rt-14-dev zlib1g-dev libz-mingw-w64-dev nettle-dev
+                  osslsigncode openssl fonts-wine)
   local missing=()
   local p
   for p in "${packages[@]}"; do
@@ -18,6 +19,11 @@ tsaver_prerequisites() {
   $sudo apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
+
+# Whether this machine runs 32-bit x86 programs. Wine runs the i686 build with its
+# 32-bit loader, itself a 32-bit Linux program; a kernel without IA-32 emulation
+# refuses every i386 executable, and there only the x86_64 build can run under Wine.
+tsaver_runs_i686() { /usr/lib/wine/wine --version >/dev/null 2>&1; }
 
 # Starts a private Xvfb when there is no display; it ends with the calling script.
 tsaver_display() {

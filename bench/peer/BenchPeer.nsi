@@ -3,20 +3,25 @@
 ; desktop shortcut, program group), silently, with its own uninstaller that
 ; removes what the program's uninstaller removes, in the same order.
 ;   makensis -DOUTFILE=<exe> [-DPAYLOAD=<package folder>] [-DWIZARD] [-DTARGET=x86-unicode] [-DEXTRAS=<script>]
-;            BenchPeer.nsi
+;            [-DZLIB] BenchPeer.nsi
 ; Without PAYLOAD it stores no product files: the size of what the installer
 ; itself brings. With WIZARD it is not silent: it opens on its directory page,
 ; for the time its wizard takes to appear. TARGET is its bitness: amd64-unicode
 ; beside the x86_64 program, x86-unicode beside the shipping i686 one. With EXTRAS
 ; (the timer writes it with the payloads of extra files) it installs and removes
-; those too, one line each.
+; those too, one line each. With ZLIB the payload is compressed by zlib, not stored.
 Unicode true
 !ifndef TARGET
   !define TARGET amd64-unicode
 !endif
 Target ${TARGET}
-; Stored: the movie is incompressible, and unpacking costs the peer time.
-SetCompress off
+!ifdef ZLIB
+  ; Beside the packed setup file, which compresses with zlib too.
+  SetCompressor zlib
+!else
+  ; Stored: the movie is incompressible, and unpacking costs the peer time.
+  SetCompress off
+!endif
 RequestExecutionLevel user
 !ifdef WIZARD
   Page directory

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -12,6 +13,7 @@
 #include "e2e/ProductPackage.h"
 #include "e2e/robot/Files.h"
 #include "e2e/robot/Wait.h"
+#include "vendor/PackedSetup.h"
 
 namespace bench {
 
@@ -108,6 +110,14 @@ std::string makePayloads(const e2e::ProgramBuild& i686) {
   }
   writePeerExtras(kExtrasPayload.extras);
   return made;
+}
+
+void packPayloads(const std::string& extractorX8664, const std::string& extractorI686) {
+  for (const auto& [payload, extractor, file] : {std::tuple{kPayload, extractorX8664, kSetupFile},
+                                                 std::tuple{kPayloadI686, extractorI686, kSetupFileI686}}) {
+    const auto folder = tsaver::vendor::readPackageFolder("C:\\e2e\\" + std::string(payload.name));
+    e2e::writeFile(file, tsaver::vendor::packSetup(folder, e2e::readFile(extractor)).bytes);
+  }
 }
 
 std::string copyPayload(const Payload& from) {

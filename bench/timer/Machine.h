@@ -34,6 +34,12 @@ inline constexpr Payload kExtrasPayloadI686{"BenchExtras32", 900};
 // give the peer the same extra files from its PAYLOAD. Gives the folders.
 std::string makePayloads(const e2e::ProgramBuild& i686);
 
+// The plain payloads packed into one setup file each, as `saverpkg pack` packs
+// them, behind the extractor of their bitness (Windows paths given).
+inline constexpr const char* kSetupFile = "C:\\e2e\\BenchSetup.exe";
+inline constexpr const char* kSetupFileI686 = "C:\\e2e\\BenchSetup32.exe";
+void packPayloads(const std::string& extractorX8664, const std::string& extractorI686);
+
 // A fresh copy of the payload for one run of the program, whose wizard
 // deletes the package files when it closes. Gives the folder, ending in "\".
 std::string copyPayload(const Payload& from);

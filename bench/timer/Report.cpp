@@ -125,6 +125,40 @@ std::string extrasReport(const Results& results) {
   return text;
 }
 
+// One file to download: the packed file against the peer built with zlib from the same payload.
+std::string packedReport(const Results& results) {
+  using D = PackedRound;
+  using E = PeerRound;
+  const SideRounds &x = results.x86_64, &w = results.wow64;
+  const auto window = [](const SideRounds& side) { return samples<D>(side.packed, [](const D& r) { return r.windowShown; }); };
+  const auto installed = [](const SideRounds& side) { return samples<D>(side.packed, [](const D& r) { return r.installed; }); };
+  const auto peerWindow = [](const SideRounds& side) { return samples<E>(side.zlibPeer, [](const E& r) { return r.wizardShown; }); };
+  const auto peerInstall = [](const SideRounds& side) { return samples<E>(side.zlibPeer, [](const E& r) { return r.install; }); };
+  const Sizes& s = results.sizes;
+  std::string text = "\nOne file to download: the packed setup file (D) and the peer with its payload compressed by"
+                     " zlib (E), in the same rounds\n\n";
+  text += "| figure | x86_64 median | min-max | i686 (WoW64) median | min-max |\n|---|---:|---:|---:|---:|\n";
+  text += timeRow("D its first window (the extractor's) on screen after process start", window(x), window(w));
+  text += timeRow("D start until it ended, the wizard clicked through at once", installed(x), installed(w));
+  text += timeRow("E peer wizard on screen after process start (its CRC of the whole file first)", peerWindow(x),
+                  peerWindow(w));
+  text += timeRow("E peer install: silent (/S), until its process ends", peerInstall(x), peerInstall(w));
+  text += "\n| size | bytes | KB |\n|---|---:|---:|\n";
+  text += sizeRow("D packed file, x86_64 extractor and program", s.packed);
+  text += sizeRow("D packed file, i686 extractor and program", s.packedI686);
+  text += sizeRow("E peer installer with the payload (zlib), amd64-unicode", s.zlibPeer);
+  text += sizeRow("E peer installer with the payload (zlib), x86-unicode", s.zlibPeerX86);
+  const auto ratio = [](const std::vector<double>& a, const std::vector<double>& b) { return median(a) / median(b); };
+  text += "\n| goal ratio (medians) | x86_64 | i686 (WoW64) | goal |\n|---|---:|---:|---:|\n";
+  text += ratioRow("D first window / E first window", ratio(window(x), peerWindow(x)), ratio(window(w), peerWindow(w)),
+                   "<= 1.0x");
+  text += ratioRow("D start to installed / E silent install", ratio(installed(x), peerInstall(x)),
+                   ratio(installed(w), peerInstall(w)), "<= 1.0x");
+  text += ratioRow("D file size / E file size", static_cast<double>(s.packed) / s.zlibPeer,
+                   static_cast<double>(s.packedI686) / s.zlibPeerX86, "<= 1.02x");
+  return text;
+}
+
 }  // namespace
 
 std::string report(const Results& results) {
@@ -172,7 +206,7 @@ std::string report(const Results& results) {
                    "(context)");
   text += ratioRow("shipping i686 Install.exe / 256 KB", "", s.shippingI686 / kShippingGoal, "<= 1.0x");
   text += ratioRow("x86_64 Install.exe / 320 KB", s.x86_64 / kX8664Goal, "", "<= 1.0x");
-  return text + extrasReport(results);
+  return text + extrasReport(results) + packedReport(results);
 }
 
 }  // namespace bench

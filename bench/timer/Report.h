@@ -13,6 +13,8 @@ struct Sizes {
   std::uint64_t shippingI686, x86_64;  // stripped copies of Install.exe
   std::uint64_t peer, peerWithoutPayload;
   std::uint64_t peerX86, peerX86WithoutPayload;  // the peer built for x86-unicode
+  std::uint64_t packed, packedI686;              // the packed setup files
+  std::uint64_t zlibPeer, zlibPeerX86;           // the peer with the payload compressed by zlib
 };
 
 // The rounds of one bitness.
@@ -20,6 +22,9 @@ struct SideRounds {
   std::vector<ProgramRound> program;
   std::vector<PeerRound> peer;
   std::vector<double> oneWindow;  // the one-window program on screen, milliseconds
+  // The packed setup file, and the peer with its payload compressed by zlib beside it.
+  std::vector<PackedRound> packed;
+  std::vector<PeerRound> zlibPeer;
 };
 
 struct Results {

@@ -98,6 +98,33 @@ ProgramRound measureProgram(const Payload& payload, std::string& step) {
 
 std::string folderOf(const std::string& path) { return path.substr(0, path.find_last_of('\\') + 1); }
 
+PackedRound measurePacked(const std::string& setupFile, const Payload& payload, std::string& step) {
+  step = "preparing the machine";
+  resetMachine();
+  PackedRound round{};
+  step = "waiting for its window";
+  const Stopwatch started;
+  const e2e::Process setup = e2e::Process::start(setupFile, folderOf(setupFile));
+  waitForWindowOf(setup, "Tessaryn Saver Setup");
+  round.windowShown = started.milliseconds();
+
+  step = "waiting for the wizard";
+  const e2e::Process installer = e2e::Process::open(setup.waitForDescendant("INSTALL.EXE", kRunTimeout));
+  const e2e::Window wizard = waitForWindowOf(installer, e2e::kWizardCaption);
+  installer.waitForInputIdle();
+  step = "clicking through the wizard";
+  const e2e::Window next = wizard.named("btn_next"), finishPage = wizard.named("lblSuccess1");
+  next.press();
+  pollWhileRunning(installer, [&] { return wizard.named("btn_filename").visible(); }, "the directory page");
+  next.press();
+  pollWhileRunning(installer, [&] { return finishPage.visible() && next.enabled(); }, "the finish page");
+  next.press();
+  expectExitCode(setup, "the packed file");
+  round.installed = started.milliseconds();
+  checkInstalled("the packed file", payload);
+  return round;
+}
+
 PeerRound measurePeer(const std::string& peerInstaller, const std::string& peerWizard, const Payload& payload,
                       std::string& step) {
   step = "opening its wizard";
@@ -152,6 +179,11 @@ PeerRound runPeer(const std::string& peerInstaller, const std::string& peerWizar
   return withStepInError<PeerRound>("the peer " + std::string(payload.name), [&](std::string& step) {
     return measurePeer(peerInstaller, peerWizard, payload, step);
   });
+}
+
+PackedRound runPacked(const std::string& setupFile, const Payload& payload) {
+  return withStepInError<PackedRound>("the packed file " + setupFile,
+                                      [&](std::string& step) { return measurePacked(setupFile, payload, step); });
 }
 
 double runOneWindow(const std::string& program) {

@@ -28,6 +28,15 @@ struct PeerRound {
 // An empty peerWizard: its wizard is not timed.
 PeerRound runPeer(const std::string& peerInstaller, const std::string& peerWizard, const Payload& payload);
 
+// The packed setup file (saverpkg pack): from its process start until its progress
+// window is visible, and until it has ended with the wizard clicked through at once,
+// the unpacked folder removed. Milliseconds.
+struct PackedRound {
+  double windowShown;
+  double installed;
+};
+PackedRound runPacked(const std::string& setupFile, const Payload& payload);
+
 // The one-window program: process start until its window is visible and
 // answers a message, in milliseconds; it is closed then.
 double runOneWindow(const std::string& program);

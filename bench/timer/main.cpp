@@ -1,17 +1,21 @@
 // The benchmark's timer, run under Wine by scripts/bench.sh:
-//   bench_timer payload I686_INSTALL I686_FIXTURES
+//   bench_timer payload I686_INSTALL I686_FIXTURES I686_EXTRACTOR
 //     makes the package folders that both installers are made from:
 //     C:\e2e\Bench\ of this (x86_64) build, C:\e2e\Bench32\ of the i686 program
-//     and the i686 fixture programs (folder) given;
+//     and the i686 fixture programs (folder) given; and packs those two into
+//     C:\e2e\BenchSetup.exe and C:\e2e\BenchSetup32.exe behind this build's
+//     extractor and the i686 one given;
 //   bench_timer run ROUNDS PEER PEER_WITHOUT_PAYLOAD PEER_WIZARD INSTALL_I686 INSTALL_X86_64 RESULTS
 //                   PEER_X86 PEER_X86_WITHOUT_PAYLOAD PEER_X86_WIZARD ONE_WINDOW_X86_64 ONE_WINDOW_I686
-//                   PEER_EXTRAS PEER_X86_EXTRAS
+//                   PEER_EXTRAS PEER_X86_EXTRAS PEER_ZLIB PEER_ZLIB_WIZARD PEER_X86_ZLIB PEER_X86_ZLIB_WIZARD
 //     times ROUNDS rounds, each the x86_64 side then the i686 one (under
 //     WoW64): the one-window program, the program, the peer, then the program
 //     and the peer with 900 extra files; prints the tables and writes them to
 //     RESULTS. PEER_WIZARD is the peer without the payload and not silent; the
 //     PEER_X86 ones are built for x86-unicode from C:\e2e\Bench32\, the
-//     PEER_EXTRAS ones from C:\e2e\BenchExtras\ and C:\e2e\BenchExtras32\.
+//     PEER_EXTRAS ones from C:\e2e\BenchExtras\ and C:\e2e\BenchExtras32\; the
+//     PEER_ZLIB ones with the payload compressed by zlib, beside the packed files,
+//     their WIZARD builds with the payload and not silent.
 //     Paths are the host's (Linux) paths.
 #include <windows.h>
 
@@ -28,10 +32,10 @@
 
 namespace {
 
-std::uint64_t fileSize(const std::string& hostPath) {
+std::uint64_t fileSize(const std::string& windowsPath) {
   WIN32_FILE_ATTRIBUTE_DATA data;
-  if (!GetFileAttributesExA(e2e::hostPath(hostPath).c_str(), GetFileExInfoStandard, &data))
-    throw e2e::RobotError("cannot read the size of " + hostPath);
+  if (!GetFileAttributesExA(windowsPath.c_str(), GetFileExInfoStandard, &data))
+    throw e2e::RobotError("cannot read the size of " + windowsPath);
   return (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
@@ -39,41 +43,50 @@ std::uint64_t fileSize(const std::string& hostPath) {
 struct Side {
   bench::Payload payload, extras;
   std::string peer, peerWizard, oneWindow, extrasPeer;
+  std::string setup, zlibPeer, zlibPeerWizard;
 };
 
 // One round of one side: the one-window program, the program, the peer; then
-// the program and the peer with the extra files.
+// the program and the peer with the extra files; then the packed file and the peer with zlib.
 void runRound(const Side& side, bench::SideRounds& into, bench::SideRounds& extrasInto) {
   into.oneWindow.push_back(bench::runOneWindow(side.oneWindow));
   into.program.push_back(bench::runProgram(side.payload));
   into.peer.push_back(bench::runPeer(side.peer, side.peerWizard, side.payload));
   extrasInto.program.push_back(bench::runProgram(side.extras));
   extrasInto.peer.push_back(bench::runPeer(side.extrasPeer, "", side.extras));
+  into.packed.push_back(bench::runPacked(side.setup, side.payload));
+  into.zlibPeer.push_back(bench::runPeer(side.zlibPeer, side.zlibPeerWizard, side.payload));
 }
 
 int run(int argc, char** argv) {
   const std::string command = argc > 1 ? argv[1] : "";
-  if (command == "payload" && argc == 4) {
+  if (command == "payload" && argc == 5) {
     const std::string fixtures = e2e::hostPath(std::string(argv[3]) + "/");
     std::printf("Payload: %s\n", bench::makePayloads({e2e::hostPath(argv[2]), fixtures}).c_str());
+    bench::packPayloads(e2e::hostPath(TSAVER_EXTRACTOR_EXE), e2e::hostPath(argv[4]));
+    std::printf("Packed: %s, %s\n", bench::kSetupFile, bench::kSetupFileI686);
     return 0;
   }
-  if (command != "run" || argc != 16) {
+  if (command != "run" || argc != 20) {
     std::fprintf(stderr,
-                 "usage: bench_timer payload I686_INSTALL I686_FIXTURES | run ROUNDS PEER PEER_WITHOUT_PAYLOAD"
-                 " PEER_WIZARD I686 X86_64 RESULTS PEER_X86 PEER_X86_WITHOUT_PAYLOAD PEER_X86_WIZARD"
-                 " ONE_WINDOW_X86_64 ONE_WINDOW_I686 PEER_EXTRAS PEER_X86_EXTRAS\n");
+                 "usage: bench_timer payload I686_INSTALL I686_FIXTURES I686_EXTRACTOR | run ROUNDS PEER"
+                 " PEER_WITHOUT_PAYLOAD PEER_WIZARD I686 X86_64 RESULTS PEER_X86 PEER_X86_WITHOUT_PAYLOAD"
+                 " PEER_X86_WIZARD ONE_WINDOW_X86_64 ONE_WINDOW_I686 PEER_EXTRAS PEER_X86_EXTRAS PEER_ZLIB"
+                 " PEER_ZLIB_WIZARD PEER_X86_ZLIB PEER_X86_ZLIB_WIZARD\n");
     return 2;
   }
   const int rounds = std::atoi(argv[2]);
   if (rounds < 1) throw e2e::RobotError("ROUNDS must be 1 or more");
   bench::Results results;
-  const Side x86_64{bench::kPayload,          bench::kExtrasPayload,    e2e::hostPath(argv[3]),
-                    e2e::hostPath(argv[5]),   e2e::hostPath(argv[12]),  e2e::hostPath(argv[14])};
-  const Side wow64{bench::kPayloadI686,       bench::kExtrasPayloadI686, e2e::hostPath(argv[9]),
-                   e2e::hostPath(argv[11]),   e2e::hostPath(argv[13]),   e2e::hostPath(argv[15])};
-  results.sizes = {fileSize(argv[6]), fileSize(argv[7]),  fileSize(argv[3]),
-                   fileSize(argv[4]), fileSize(argv[9]), fileSize(argv[10])};
+  const auto host = [argv](int n) { return e2e::hostPath(argv[n]); };
+  const Side x86_64{bench::kPayload, bench::kExtrasPayload, host(3),  host(5),  host(12),
+                    host(14),        bench::kSetupFile,     host(16), host(17)};
+  const Side wow64{bench::kPayloadI686, bench::kExtrasPayloadI686, host(9),  host(11), host(13),
+                   host(15),            bench::kSetupFileI686,     host(18), host(19)};
+  results.sizes = {fileSize(host(6)), fileSize(host(7)),  fileSize(host(3)),
+                   fileSize(host(4)), fileSize(host(9)),  fileSize(host(10)),
+                   fileSize(bench::kSetupFile), fileSize(bench::kSetupFileI686), fileSize(host(16)),
+                   fileSize(host(18))};
   // A fresh prefix makes its caches (fonts, registry, shell folders) on first use,
   // the 32-bit side's its own: one round of each side, not counted, so that the
   // rounds measure the runs alone.

@@ -9,16 +9,10 @@
 
 namespace tsaver {
 
-namespace {
-constexpr int kScreenSaverSlot = 1;
-constexpr int kFlashControlSlot = 2;
-constexpr int kFirstInstallDirSlot = 3;
-}  // namespace
-
 bool TfrmInstall::runInstallation() {
   InstallRollback rollback(platform_);
   if (!runFilePhase(rollback)) {
-    // Nothing was logged, so no uninstaller could ever remove what this run left.
+    // An uninstaller would find the run's log, but not an installation it could trust.
     rollback.takeBack();
     return false;
   }
@@ -28,12 +22,47 @@ bool TfrmInstall::runInstallation() {
   return true;
 }
 
-bool TfrmInstall::copyProductFile(const std::string& source, const std::string& destination) {
+bool TfrmInstall::copyProductFile(const std::string& source, const std::string& destination,
+                                  InstallRollback& rollback) {
   frmCopying_->lbl_file->setCaption("Copying to: " + destination);
   // An older copy that could not be replaced (in use) still exists: the copy's result decides.
-  if (copyWritable(platform_, source, destination)) return true;
+  if (copyWritable(platform_, source, destination)) {
+    rollback.made(destination);
+    return true;
+  }
   application().showMessage("Unable to copy file, destination unable to be written. - " + destination);
   return false;
+}
+
+bool TfrmInstall::packageStillWhole() {
+  const std::string installedControl = state_.WindowsDir + "\\" + kFlashControl;
+  for (int n = 1; n <= kInstallFileSlots; ++n) {
+    const std::string& name = state_.InstallFiles[n - 1];
+    if (!state_.InPackage[n - 1] || skippedByOptions(name, state_.Options)) continue;
+    if (n == kFlashControlSlot && platform_.fileExists(installedControl)) continue;
+    if (platform_.fileExists(state_.SourceDir + name)) continue;
+    application().showMessage("Unable to copy file, it is no longer in the installation package. - " +
+                              state_.SourceDir + name);
+    return false;
+  }
+  return true;
+}
+
+void TfrmInstall::logProductFiles(InstallRollback& rollback) {
+  const auto slot = [this](int number) -> const std::string& { return state_.InstallFiles[number - 1]; };
+  const std::string logPath = InstallDir() + "\\" + log::kFileName;
+  SettingsFile uninstallLog(platform_);
+  uninstallLog.Open(logPath);
+  const std::string saver = state_.WindowsDir + "\\" + slot(kScreenSaverSlot);
+  if (state_.InPackage[kScreenSaverSlot - 1] || platform_.fileExists(saver))
+    uninstallLog.WriteString(log::kFilesSection, log::numberedKey(log::kFileStem, kScreenSaverSlot), saver);
+  // The package decides, not the copy: a file an option left out is logged too.
+  for (int n = kFirstInstallDirSlot; n <= kInstallFileSlots; ++n) {
+    if (state_.InPackage[n - 1])
+      uninstallLog.WriteString(log::kFilesSection, log::numberedKey(log::kFileStem, n), slot(n));
+  }
+  uninstallLog.Release();
+  rollback.made(logPath);
 }
 
 bool TfrmInstall::runFilePhase(InstallRollback& rollback) {
@@ -43,6 +72,7 @@ bool TfrmInstall::runFilePhase(InstallRollback& rollback) {
   // Before anything is created; the Flash control is shared and stays in any case.
   rollback.watchDirectories(InstallDir());
   rollback.watchFile(pathFile);
+  rollback.watchFile(InstallDir() + "\\" + log::kFileName);
   rollback.watchFile(InstallDir() + "\\" + log::kUninstallerName);
   rollback.watchFile(state_.WindowsDir + "\\" + slot(kScreenSaverSlot));
   for (int n = kFirstInstallDirSlot; n <= kInstallFileSlots; ++n)
@@ -55,60 +85,24 @@ bool TfrmInstall::runFilePhase(InstallRollback& rollback) {
   }
 
   writeTextLines(platform_, pathFile, {"[Data]", "Path=" + InstallDir() + "\\"});
+  rollback.made(pathFile);
 
   markStep(Label4, Label5);
   btn_back->setEnabled(false);
   btn_next->setEnabled(false);
   btn_cancel->setEnabled(false);
   btn_filename->setEnabled(false);
-  bool installOk = true;
   frmCopying_->show();
   frmCopying_->bringToFront();
 
-  for (int n = kFlashControlSlot; n <= kInstallFileSlots; ++n) {
-    const std::string old = InstallDir() + "\\" + slot(n);
-    if (!platform_.fileExists(old)) continue;
-    platform_.clearReadOnly(old);  // an earlier version kept a CD's read-only attribute
-    platform_.deleteFile(old);
-  }
-
-  pump();
-  tk::Gauge* gauge = frmCopying_->Gauge;
-  gauge->setMaxValue(kInstallFileSlots);
-
-  copyWritable(platform_, state_.SourceDir + "Install.exe", InstallDir() + "\\" + log::kUninstallerName);
-  pump();
-
-  const std::string& saver = slot(kScreenSaverSlot);
-  if (platform_.fileExists(state_.SourceDir + saver) &&
-      !copyProductFile(state_.SourceDir + saver, state_.WindowsDir + "\\" + saver))
-    installOk = false;
-  gauge->addProgress(1);
-  pump();
-  pump();
-
-  const std::string installedControl = state_.WindowsDir + "\\" + kFlashControl;
-  if (!platform_.fileExists(installedControl)) {
-    if (platform_.fileExists(state_.SourceDir + kFlashControl) &&
-        !copyProductFile(state_.SourceDir + kFlashControl, installedControl))
-      installOk = false;
-    platform_.winExec("REGSVR32.EXE /s " + state_.WindowsDir + "\\SWFLASH.OCX", kShowNormal);
-    gauge->addProgress(1);
-    pump();
-  }
-
-  for (int n = kFirstInstallDirSlot; n <= kInstallFileSlots; ++n) {
-    pump();
-    gauge->addProgress(1);
-    const std::string& name = slot(n);
-    if (skippedByOptions(name, state_.Options)) continue;
-    if (platform_.fileExists(state_.SourceDir + name)) {
-      if (!copyProductFile(state_.SourceDir + name, InstallDir() + "\\" + name)) {
-        installOk = false;
-        break;
-      }
-    }
-    pump();
+  // Checked before the older copies go: a package that lost files would leave the
+  // earlier installation without them.
+  bool installOk = packageStillWhole();
+  if (installOk) {
+    // Logged before the first copy: an installation ended at any moment from here on
+    // can be removed by its uninstaller; the files it had yet to copy do no harm there.
+    logProductFiles(rollback);
+    installOk = copyProductFiles(rollback);
   }
 
   frmCopying_->Timer->setEnabled(true);
@@ -125,19 +119,57 @@ bool TfrmInstall::runFilePhase(InstallRollback& rollback) {
   settings.EraseSection(state_.SettingsSection);
   settings.WriteString(state_.SettingsSection, "DataPath", InstallDir());
   settings.Release();
-
-  SettingsFile uninstallLog(platform_);
-  uninstallLog.Open(InstallDir() + "\\" + log::kFileName);
-  if (platform_.fileExists(state_.WindowsDir + "\\" + saver))
-    uninstallLog.WriteString(log::kFilesSection, log::numberedKey(log::kFileStem, kScreenSaverSlot),
-                             state_.WindowsDir + "\\" + saver);
-  // The source decides, not the copy: a file an option left out is logged too.
-  for (int n = kFirstInstallDirSlot; n <= kInstallFileSlots; ++n) {
-    if (platform_.fileExists(state_.SourceDir + slot(n)))
-      uninstallLog.WriteString(log::kFilesSection, log::numberedKey(log::kFileStem, n), slot(n));
-  }
-  uninstallLog.Release();
   return true;
+}
+
+bool TfrmInstall::copyProductFiles(InstallRollback& rollback) {
+  const auto slot = [this](int number) -> const std::string& { return state_.InstallFiles[number - 1]; };
+  for (int n = kFlashControlSlot; n <= kInstallFileSlots; ++n) {
+    const std::string old = InstallDir() + "\\" + slot(n);
+    if (!platform_.fileExists(old)) continue;
+    platform_.clearReadOnly(old);  // an earlier version kept a CD's read-only attribute
+    platform_.deleteFile(old);
+  }
+
+  pump();
+  tk::Gauge* gauge = frmCopying_->Gauge;
+  gauge->setMaxValue(kInstallFileSlots);
+
+  const std::string uninstaller = InstallDir() + "\\" + log::kUninstallerName;
+  if (copyWritable(platform_, state_.SourceDir + "Install.exe", uninstaller)) rollback.made(uninstaller);
+  pump();
+
+  bool installOk = true;
+  const std::string& saver = slot(kScreenSaverSlot);
+  if (state_.InPackage[kScreenSaverSlot - 1] &&
+      !copyProductFile(state_.SourceDir + saver, state_.WindowsDir + "\\" + saver, rollback))
+    installOk = false;
+  gauge->addProgress(1);
+  pump();
+  pump();
+
+  const std::string installedControl = state_.WindowsDir + "\\" + kFlashControl;
+  if (!platform_.fileExists(installedControl)) {
+    // Not watched by the rollback: the shared control stays once it is there.
+    if (state_.InPackage[kFlashControlSlot - 1] &&
+        !copyProductFile(state_.SourceDir + kFlashControl, installedControl, rollback))
+      installOk = false;
+    platform_.winExec("REGSVR32.EXE /s " + state_.WindowsDir + "\\SWFLASH.OCX", kShowNormal);
+    gauge->addProgress(1);
+    pump();
+  }
+
+  for (int n = kFirstInstallDirSlot; n <= kInstallFileSlots; ++n) {
+    pump();
+    gauge->addProgress(1);
+    const std::string& name = slot(n);
+    if (skippedByOptions(name, state_.Options)) continue;
+    // What the package held when the wizard read it is copied, and fails if it has gone since.
+    if (state_.InPackage[n - 1] && !copyProductFile(state_.SourceDir + name, InstallDir() + "\\" + name, rollback))
+      return false;
+    pump();
+  }
+  return installOk;
 }
 
 }  // namespace tsaver

@@ -1,8 +1,11 @@
 // Finish: make the product the active screen saver, start the tray program,
 // copy the extra files and perform the post-install action.
+#include <optional>
+
 #include "installer/InstallFiles.h"
 #include "installer/UninstallEntry.h"
 #include "installer/main.h"
+#include "platform/Errors.h"
 #include "platform/Paths.h"
 #include "platform/Registry.h"
 #include "platform/TextFile.h"
@@ -41,10 +44,20 @@ void TfrmInstall::runFinishStage() {
 
     platform_.shellExecute("REGSVR32.EXE", "/s " + state_.WindowsDir + "\\SWFLASH.OCX", kShowNormal);
 
-    TextReader data(platform_, state_.SourceDir + kDataFile);
-    const std::string shortPath = platform_.shortPathName(state_.WindowsDir + "\\" + data.readLine() + ".scr");
-    // A failed conversion keeps the bare name written above rather than wiping the setting.
-    if (!shortPath.empty()) platform_.writeProfileString("boot", std::string("SCRNSAVE.EXE"), shortPath, kSystemIni);
+    // Taken away since the wizard read it (an ejected CD): the bare name written above
+    // stays, and the rest of the stage, which needs nothing more of the package, goes on.
+    std::optional<TextReader> data;
+    try {
+      data.emplace(platform_, state_.SourceDir + kDataFile);
+    } catch (const EInOutError& error) {
+      reportUnreadablePackageFile(kDataFile, error, "The screen saver is selected by its file name only.");
+    }
+    if (data) {
+      const std::string shortPath = platform_.shortPathName(state_.WindowsDir + "\\" + data->readLine() + ".scr");
+      // A failed conversion keeps the bare name written above rather than wiping the setting.
+      if (!shortPath.empty())
+        platform_.writeProfileString("boot", std::string("SCRNSAVE.EXE"), shortPath, kSystemIni);
+    }
     switchScreenSaverOn(false);
 
     if (state_.Options.TrayOption == "True") {
@@ -67,7 +80,16 @@ void TfrmInstall::copyExtraFiles() {
   HeldSettingsFile uninstallLog(platform_);
   uninstallLog.Open(InstallDir() + "\\" + log::kFileName);
   int number = frmCopying_->Gauge->maxValue() + 1;
-  TextReader extras(platform_, state_.SourceDir + "Extras.txt");
+  std::optional<TextReader> opened;
+  try {
+    opened.emplace(platform_, state_.SourceDir + kExtrasList);
+  } catch (const EInOutError& error) {
+    // A package without the list ends the stage without a word; one that lost it since
+    // the wizard read it says what it could not install.
+    if (state_.ExtrasInPackage) reportUnreadablePackageFile(kExtrasList, error, "Its extra files were not installed.");
+    throw;
+  }
+  TextReader& extras = *opened;
   for (std::string line = extras.readLine(); !line.empty(); line = extras.readLine()) {
     // Only what the removal will take again: a bare name the log holds whole, and
     // neither the uninstaller nor its log (a copy would replace them).
@@ -85,6 +107,12 @@ void TfrmInstall::copyExtraFiles() {
     uninstallLog.WriteString(log::kFilesSection, log::numberedKey(log::kFileStem, number++), line);
   }
   uninstallLog.Release();
+}
+
+void TfrmInstall::reportUnreadablePackageFile(const char* name, const EInOutError& error,
+                                              const std::string& consequence) {
+  application().showMessage("Unable to read " + state_.SourceDir + name + " from the installation package (" +
+                            error.message() + "). " + consequence);
 }
 
 void TfrmInstall::performPostInstallAction() {

@@ -4,11 +4,14 @@
 
 namespace tsaver {
 
-void fillInstallFiles(WizardState& state) {
+void fillInstallFiles(Platform& platform, WizardState& state) {
   const std::string& name = state.ProductName;
   state.InstallFiles = {name + ".scr",  kFlashControl,  "Saver.exe",    "Movie.swf",   kTrayProgram, kDataFile,
                         "",             kTrayBitmap,    name + ".ico",  "Readme.txt",  kDesktopProgram,
                         "Settings.txt", "Preview.bmp",  "Path.dat",     "Config.swf",  "Config.bmp"};
+  for (int n = 0; n < kInstallFileSlots; ++n)
+    state.InPackage[n] = !state.InstallFiles[n].empty() && platform.fileExists(state.SourceDir + state.InstallFiles[n]);
+  state.ExtrasInPackage = platform.fileExists(state.SourceDir + kExtrasList);
 }
 
 bool skippedByOptions(const std::string& fileName, const InstallOptions& options) {

@@ -11,7 +11,11 @@ void dropTrailingSeparator(std::string& path) {
 }  // namespace
 
 void InstallRollback::watchFile(const std::string& path) {
-  if (!platform_.fileExists(path)) files_.push_back(path);
+  if (!platform_.fileExists(path)) absentAtStart_.insert(path);
+}
+
+void InstallRollback::made(const std::string& path) {
+  if (absentAtStart_.count(path) != 0) made_.push_back(path);
 }
 
 void InstallRollback::watchDirectories(std::string path) {
@@ -27,7 +31,7 @@ void InstallRollback::watchDirectories(std::string path) {
 }
 
 void InstallRollback::takeBack() {
-  for (const std::string& file : files_)
+  for (const std::string& file : made_)
     if (platform_.fileExists(file)) platform_.deleteFile(file);
   for (const std::string& directory : directories_) platform_.removeDirectory(directory);
 }

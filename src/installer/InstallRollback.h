@@ -1,7 +1,10 @@
 #pragma once
 // What an installation run creates, remembered so that an aborted run can take
-// it back: files and directories that did not exist when the run began. Files
-// the run replaced, or deleted as older copies, cannot be brought back.
+// it back: the files that this run's own copies and writes made where no file was
+// when the run began, and the directories it made. A file that merely was absent
+// at the start is not this run's (another run may have made it since); files the
+// run replaced, or deleted as older copies, cannot be brought back.
+#include <set>
 #include <string>
 #include <vector>
 
@@ -15,18 +18,22 @@ class InstallRollback {
   InstallRollback(const InstallRollback&) = delete;
   InstallRollback& operator=(const InstallRollback&) = delete;
 
-  // Call before the run may write the path: remembered only if no file is there yet.
+  // Call before the run may write the path: notes whether a file is there yet.
   void watchFile(const std::string& path);
+  // Call when this run's own copy or write has made the path.
+  void made(const std::string& path);
   // Call before the tree is created: remembers each missing level, deepest first,
   // down to the existing directory it will be created under.
   void watchDirectories(std::string path);
-  // Deletes the remembered files that exist now, then removes the remembered
-  // directories deepest first; one that is not empty stays. Failures are ignored.
+  // Deletes the files this run made that were not there when it began, then removes
+  // the remembered directories deepest first; one that is not empty stays. Failures
+  // are ignored.
   void takeBack();
 
  private:
   Platform& platform_;
-  std::vector<std::string> files_;
+  std::set<std::string> absentAtStart_;
+  std::vector<std::string> made_;
   std::vector<std::string> directories_;
 };
 

@@ -23,6 +23,11 @@ struct WizardState {
   InstallOptions Options;
   // Slots 1..16 of product file names (index 0 is slot 1).
   std::array<std::string, kInstallFileSlots> InstallFiles;
+  // Which slots' files, and whether "Extras.txt", the package held when the wizard read
+  // it: one gone by the time of its copy was taken away (another run's clean-up, an
+  // ejected CD), which fails the run, where a file never there is simply not installed.
+  std::array<bool, kInstallFileSlots> InPackage{};
+  bool ExtrasInPackage = false;
 };
 
 }  // namespace tsaver

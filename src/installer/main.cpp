@@ -193,11 +193,11 @@ void TfrmInstall::FormShow(tk::Control*) {
   lblInfo2->setCaption("This program will install the " + name + " screen saver onto your system.");
   edt_filename->setCaption("C:\\Program Files\\" + name + "\\Screen Saver");
   lblSuccess1->setCaption("The " + name + " screen saver has been installed successfully.");
-  if (platform_.fileExists(state_.SourceDir + kTrayProgram)) {
+  fillInstallFiles(platform_, state_);
+  if (state_.InPackage[kTrayProgramSlot - 1]) {
     lblSuccess2->setCaption("To activate the " + name + " screen saver just click on its tray icon," +
                             " right clicking the tray icon will bring up a menu of options.");
   }
-  fillInstallFiles(state_);
 }
 
 void TfrmInstall::btn_nextClick(tk::Control*) {
@@ -265,7 +265,7 @@ void TfrmInstall::FormClose(tk::Control*, tk::CloseAction&) {
   // could be installed copies rather than package files.
   deleteIfFile(state_.SourceDir + state_.ProductName + ".scr");
   deleteIfFile(state_.SourceDir + kFlashControl);
-  for (const char* name : {"Extras.txt", "After.txt", "Path.dat", "Config.swf", "Config.bmp"})
+  for (const char* name : {kExtrasList, "After.txt", "Path.dat", "Config.swf", "Config.bmp"})
     deleteIfFile(state_.SourceDir + name);
 }
 

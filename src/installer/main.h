@@ -8,6 +8,7 @@
 #include "installer/InstallRollback.h"
 #include "installer/WizardState.h"
 #include "installer/copying.h"
+#include "platform/Errors.h"
 #include "platform/Platform.h"
 #include "shelllink/ShellLnk.h"
 #include "toolkit/Application.h"
@@ -74,10 +75,21 @@ class TfrmInstall : public tk::Form {
   // Errors end it silently.
   void runFinishStage();
   void copyExtraFiles();
+  // Tells the user that a package file read at Finish is gone, and what is not done for it.
+  void reportUnreadablePackageFile(const char* name, const EInOutError& error, const std::string& consequence);
   void performPostInstallAction();
+  // False, after the message, when a file the package held when the wizard read it
+  // has gone since and would be copied.
+  bool packageStillWhole();
+  // The "FILES" entries of the product files, before any of them is copied.
+  void logProductFiles(InstallRollback& rollback);
+  // Older copies deleted, then the uninstaller and the product files copied; false
+  // (after the message) at the first failed copy in the install directory, or after
+  // all when a copy into the Windows directory failed.
+  bool copyProductFiles(InstallRollback& rollback);
   // Copies one product file, showing it in the copy window; false (after the
   // message) unless the copy succeeded and the destination exists afterwards.
-  bool copyProductFile(const std::string& source, const std::string& destination);
+  bool copyProductFile(const std::string& source, const std::string& destination, InstallRollback& rollback);
   void pump() { application().processMessages(); }
 
   Platform& platform_;

@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace tsaver {
@@ -49,6 +50,9 @@ class HeldFile {
   // Replaces the file's content, straight to the file; false when the system refuses.
   virtual bool rewrite(const std::string& content) = 0;
 };
+
+// Names and values added to a started program's environment.
+using EnvironmentVariables = std::vector<std::pair<std::string, std::string>>;
 
 // An open registry key; 0 is no key.
 using RegKey = std::uintptr_t;
@@ -170,14 +174,20 @@ class Platform {
   // Waits on the handle of that process until it has ended, at most `milliseconds`;
   // returns at once when it has gone already.
   virtual void waitForProcess(const std::string& identity, unsigned milliseconds) = 0;
-  // Starts `program`, without arguments, in `workingDir`, with `variable`=`value` added to
-  // this process's environment and no handles inherited, under a helper that waits for it
-  // to end and then deletes its file and removes its folder. True once the program has
-  // called announceStarted(value); false when it could not start or ended without.
+  // Starts `program`, without arguments, in `workingDir`, with `variables` added to this
+  // process's environment and no handles inherited, under a helper that waits for it to
+  // end and then deletes its file and removes its folder. True once the program has
+  // called announceStarted(announcement); false when it could not start or ended without.
   virtual bool startSelfRemovingProgram(const std::string& program, const std::string& workingDir,
-                                        const std::string& variable, const std::string& value) = 0;
+                                        const EnvironmentVariables& variables, const std::string& announcement) = 0;
   // Tells the process waiting in startSelfRemovingProgram with that value that this one runs.
   virtual void announceStarted(const std::string& value) = 0;
+
+  // --- One run at a time ---------------------------------------------------------
+  // Takes the machine-wide lock that every run of this program shares, installations and
+  // removals alike, for the rest of this process's life: the system releases it when the
+  // process ends, however it ends. False when another run holds it.
+  virtual bool takeRunLock() = 0;
 
   // --- For reading a whole settings-file section at the cost of one read ----------
   // The names of the section's keys as GetPrivateProfileStringA(section, NULL, ...)

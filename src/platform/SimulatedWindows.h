@@ -155,7 +155,7 @@ class SimulatedWindows : public Platform {
   // --- Processes of the removal ------------------------------------------------------
   // The temporary directory is "C:\WINDOWS\TEMP", not created until set; this process is "1.5";
   // no environment variable is set. A program started self-removing is only journalled:
-  // "StartSelfRemovingProgram(program,workingDir,variable=value)"; it counts as started,
+  // "StartSelfRemovingProgram(program,workingDir,name=value,...)"; it counts as started,
   // unless failProgramStarts is set. Waits and announcements are journalled too.
   // Protected folders are named "tsv" and 16 hexadecimal digits counted up from 1, passing
   // over names that exist; failProtectedFolders makes none.
@@ -169,8 +169,14 @@ class SimulatedWindows : public Platform {
   std::string processIdentity() override;
   void waitForProcess(const std::string& identity, unsigned milliseconds) override;
   bool startSelfRemovingProgram(const std::string& program, const std::string& workingDir,
-                                const std::string& variable, const std::string& value) override;
+                                const EnvironmentVariables& variables, const std::string& announcement) override;
   void announceStarted(const std::string& value) override;
+
+  // --- One run at a time -----------------------------------------------------------
+  // The lock is free unless another run is said to hold it; a take is journalled as
+  // "TakeRunLock" and holds it from then on.
+  void holdRunLockElsewhere(bool held = true);
+  bool takeRunLock() override;
 
   std::vector<std::string> profileKeyNames(const std::string& section, const std::string& file) override;
 

@@ -60,6 +60,7 @@ class Application {
   }
   bool confirm(const std::string& text) { return backend_.confirm(text); }
   std::optional<std::string> selectDirectory() { return backend_.selectDirectory(); }
+  void bringOtherInstanceToFront() { backend_.bringOtherInstanceToFront(); }
 
  private:
   Backend& backend_;

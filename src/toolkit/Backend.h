@@ -44,6 +44,9 @@ class Backend {
   // it?", No keeps the chooser open) and created with its parents on OK.
   // The chosen path, or nothing when cancelled.
   virtual std::optional<std::string> selectDirectory() = 0;
+  // Brings the window of another running instance of this program to the front,
+  // its open box or dialog first, where one is on screen.
+  virtual void bringOtherInstanceToFront() = 0;
 };
 
 }  // namespace tsaver::tk

@@ -55,8 +55,11 @@ class HeadlessBackend : public Backend {
   void messageBox(const std::string& text, const std::string& caption, MessageIcon icon) override;
   bool confirm(const std::string& text) override;
   std::optional<std::string> selectDirectory() override;
+  void bringOtherInstanceToFront() override { ++othersBroughtToFront_; }
+  int othersBroughtToFront() const { return othersBroughtToFront_; }
 
  private:
+  int othersBroughtToFront_ = 0;
   void record(DialogRecord r);
   Platform& platform_;
   std::deque<bool> confirms_;

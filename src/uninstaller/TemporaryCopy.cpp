@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "platform/Errors.h"
+
 namespace tsaver {
 
 namespace {
@@ -27,12 +29,24 @@ bool handOffToTemporaryCopy(Platform& platform) {
   const std::string copy = folder + "\\" + kTemporaryCopyName;
   // Writable, or the command interpreter could not delete it: an earlier version left
   // "Uninstall.exe" read-only when the package came from a CD.
+  const EnvironmentVariables handedOver = {{kFirstProcessVariable, identity},
+                                           {kStartDirectoryVariable, platform.currentDirectory()}};
   if (copyWritable(platform, platform.moduleFileName(), copy) &&
-      platform.startSelfRemovingProgram(copy, platform.currentDirectory(), kFirstProcessVariable, identity))
+      platform.startSelfRemovingProgram(copy, folder, handedOver, identity))
     return true;
   platform.deleteFile(copy);
   platform.removeDirectory(folder);
   return false;
+}
+
+void enterFirstProcessStartDirectory(Platform& platform) {
+  const std::string startDirectory = platform.environmentVariable(kStartDirectoryVariable);
+  if (startDirectory.empty()) return;
+  // Gone meanwhile: the copy stays where it is, finds no log there, and says so.
+  try {
+    platform.setCurrentDirectory(startDirectory);
+  } catch (const EInOutError&) {
+  }
 }
 
 void waitForFirstProcess(Platform& platform) {

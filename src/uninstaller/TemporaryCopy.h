@@ -10,8 +10,10 @@
 
 namespace tsaver {
 
-// How the copy learns which process to wait for: the copy takes no arguments.
+// How the copy learns which process to wait for, and where that one started: the
+// copy takes no arguments.
 inline constexpr const char* kFirstProcessVariable = "TSAVER_FIRST_PROCESS";
+inline constexpr const char* kStartDirectoryVariable = "TSAVER_START_DIR";
 // The copy's file name, which keeps it in uninstall mode.
 inline constexpr const char* kTemporaryCopyName = "UNINSTALL.EXE";
 
@@ -19,6 +21,11 @@ inline constexpr const char* kTemporaryCopyName = "UNINSTALL.EXE";
 // process is to end at once. False in the copy itself, and when the copy could not be
 // made or started (nothing of it is left then): the removal runs in this process.
 bool handOffToTemporaryCopy(Platform& platform);
+
+// In the copy, once it holds the run lock: makes the first process's start directory
+// current. The copy starts in its own folder, so that a copy that is refused, or that
+// ends early, never stands in the folder a removal is emptying. Nothing elsewhere.
+void enterFirstProcessStartDirectory(Platform& platform);
 
 // In the copy, before it deletes the original: waits until the first process has ended.
 // Returns at once when the removal runs in the first process itself.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/Sha256.h"
 #include "platform/TextFile.h"
 #include "vendor/Json.h"
 
@@ -28,6 +29,24 @@ std::string launchText(const SimulatedWindows::Launch& launch) {
          std::to_string(launch.show) + ")";
 }
 
+std::string sha256Text(const std::string& content) { return hexText(sha256Of(content.data(), content.size())); }
+
+std::string packedFilesText(const std::vector<PackedFileInfo>& files) {
+  std::string out;
+  for (const PackedFileInfo& f : files)
+    out += "  " + f.name + "  " + std::to_string(f.bytes) + " bytes, " + std::to_string(f.packedBytes) + " packed\n";
+  return out;
+}
+
+std::string packedFilesJson(const std::vector<PackedFileInfo>& files) {
+  std::string out = "[";
+  for (std::size_t i = 0; i < files.size(); ++i)
+    out += std::string(i ? ", " : "") + "{\"name\": " + jsonString(files[i].name) +
+           ", \"bytes\": " + std::to_string(files[i].bytes) +
+           ", \"packedBytes\": " + std::to_string(files[i].packedBytes) + "}";
+  return out + "]";
+}
+
 void section(std::string& out, const std::string& title, const std::vector<std::string>& lines) {
   out += title + (lines.empty() ? ": none\n" : ":\n");
   for (const std::string& line : lines) out += "  " + line + "\n";
@@ -50,8 +69,11 @@ std::string findingsText(const std::vector<Finding>& findings) {
   return out;
 }
 
-std::string findingsJson(const std::vector<Finding>& findings) {
-  std::string out = "{\"findings\": [";
+namespace {
+
+// "findings": [...], a member of an object.
+std::string findingsMember(const std::vector<Finding>& findings) {
+  std::string out = "\"findings\": [";
   for (std::size_t i = 0; i < findings.size(); ++i) {
     const Finding& f = findings[i];
     out += std::string(i ? ", " : "") + "{\"severity\": " + jsonString(severityName(f.severity)) +
@@ -59,8 +81,12 @@ std::string findingsJson(const std::vector<Finding>& findings) {
            ", \"line\": " + (f.line ? std::to_string(*f.line) : "null") + ", \"message\": " + jsonString(f.message) +
            ", \"fix\": " + jsonString(f.fix) + "}";
   }
-  return out + "]}\n";
+  return out + "]";
 }
+
+}  // namespace
+
+std::string findingsJson(const std::vector<Finding>& findings) { return "{" + findingsMember(findings) + "}\n"; }
 
 std::string planText(const InstallPlan& plan) {
   std::string out = "Product: " + plan.productName + "\nInstall directory: " + plan.installDir +
@@ -154,6 +180,37 @@ std::string planJson(const InstallPlan& plan) {
          ", \"leaves\": " + jsonStrings(plan.leaves) +
          "}}\n";
   return out;
+}
+
+
+std::string packText(const std::string& file, const PackedSetup& setup, const std::vector<Finding>& findings) {
+  std::string out = findings.empty() ? "" : findingsText(findings);
+  out += "Packed " + std::to_string(setup.files.size()) + " files into " + file + ":\n" +
+         packedFilesText(setup.files);
+  return out + file + ": " + std::to_string(setup.bytes.size()) + " bytes, SHA-256 " + sha256Text(setup.bytes) + "\n";
+}
+
+std::string packJson(const std::string& file, const PackedSetup& setup, const std::vector<Finding>& findings) {
+  return "{\"file\": " + jsonString(file) + ", \"bytes\": " + std::to_string(setup.bytes.size()) +
+         ", \"sha256\": " + jsonString(sha256Text(setup.bytes)) + ", \"files\": " + packedFilesJson(setup.files) +
+         ", " + findingsMember(findings) + "}\n";
+}
+
+std::string setupCheckText(const std::string& file, const std::string& content, const SetupCheck& check) {
+  std::string out = file + ": " + packed::problemText(check.problem);
+  if (check.problem == packed::Problem::None)
+    out += ", " + std::to_string(check.files.size()) + " files, " + (check.signedFile ? "signed" : "unsigned");
+  out += "\n" + packedFilesText(check.files);
+  return out + file + ": " + std::to_string(content.size()) + " bytes, SHA-256 " + sha256Text(content) + "\n";
+}
+
+std::string setupCheckJson(const std::string& file, const std::string& content, const SetupCheck& check) {
+  const bool intact = check.problem == packed::Problem::None;
+  return "{\"file\": " + jsonString(file) + ", \"bytes\": " + std::to_string(content.size()) +
+         ", \"sha256\": " + jsonString(sha256Text(content)) + ", \"intact\": " + (intact ? "true" : "false") +
+         ", \"problem\": " + (intact ? std::string("null") : jsonString(packed::problemText(check.problem))) +
+         ", \"signed\": " + (check.signedFile ? "true" : "false") + ", \"files\": " + packedFilesJson(check.files) +
+         "}\n";
 }
 
 }  // namespace tsaver::vendor

@@ -50,5 +50,25 @@ expect 2 check
 expect 2 inspect "$sound"
 expect 2 plan "$sound" --install-dir
 expect 2 check "$sound" --windows-dir 'C:\windows'
+# Packing, with the smallest PE program the packer takes as its extractor.
+stub="$work/stub.exe"
+python3 -c "import sys
+pe = bytearray(1024); pe[0:2] = b'MZ'; pe[0x3c] = 0x40; pe[0x40:0x44] = b'PE\0\0'; pe[0x46] = 1
+pe[0x54] = 0xe0; pe[0x58:0x5a] = b'\x0b\x01'; pe[0x58 + 92] = 16; pe[0x138 + 17] = 2; pe[0x138 + 21] = 2
+open(sys.argv[1], 'wb').write(pe)" "$stub"
+expect 0 pack "$sound" -o "$work/one.exe" --extractor "$stub"
+expect 0 pack "$sound" -o "$work/two.exe" --extractor "$stub" --json && json sha256
+cmp -s "$work/one.exe" "$work/two.exe" || { echo "FAILED: packing twice gave different files"; failures=$((failures + 1)); }
+expect 0 verify "$work/two.exe" --json && json files
+python3 -c "import json,sys; d=json.load(open(sys.argv[1])); names=sorted(f['name'] for f in d['files'])
+assert d['intact'] and names == sorted(sys.argv[2:]), d" "$work/out" $(ls "$sound") ||
+  { echo "FAILED: verify does not list the packed files"; failures=$((failures + 1)); }
+head -c -1 "$work/one.exe" >"$work/cut.exe"
+expect 1 verify "$work/cut.exe"
+expect 1 pack "$broken" -o "$work/broken.exe" --extractor "$stub" --json && json findings
+[ -e "$work/broken.exe" ] && { echo "FAILED: a refused package was packed"; failures=$((failures + 1)); }
+expect 2 pack "$sound" --extractor "$stub"
+expect 2 pack "$sound" -o "$work/three.exe" --extractor "$sound/Data.dat"
+expect 2 verify "$work/none.exe"
 [ "$failures" -eq 0 ] && echo "saverpkg calls: all as expected"
 exit $((failures > 0))

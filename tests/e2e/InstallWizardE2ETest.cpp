@@ -5,10 +5,12 @@
 
 #include <chrono>
 #include <iostream>
+#include <vector>
 
 #include "e2e/ProductPackage.h"
 #include "e2e/WizardSession.h"
 #include "e2e/robot/Files.h"
+#include "e2e/robot/Input.h"
 #include "e2e/robot/Screen.h"
 
 namespace e2e {
@@ -30,6 +32,18 @@ std::ostream& operator<<(std::ostream& os, const ButtonState& s) {
 ButtonState buttons(const WizardSession& wizard) {
   return {wizard.text("btn_next"), wizard.control("btn_next").enabled(), wizard.control("btn_back").enabled(),
           wizard.control("btn_cancel").enabled()};
+}
+
+// The name of the control with the focus once it is `expected`, or, when it
+// never gets there, the name it has after a while.
+std::string focusSettlingOn(const WizardSession& wizard, const std::string& expected) {
+  const auto deadline = std::chrono::steady_clock::now() + Millis(3000);
+  std::string focused = focusedControl(wizard.form()).tkName();
+  while (focused != expected && std::chrono::steady_clock::now() < deadline) {
+    Sleep(20);
+    focused = focusedControl(wizard.form()).tkName();
+  }
+  return focused;
 }
 
 // Every package file a closing wizard deletes: all but the program file itself.
@@ -144,6 +158,44 @@ TEST(InstallWizard, ChooserSetsTheInstallDirectoryBelowTheChosenOne) {
 
   wizard.form().close();
   EXPECT_EQ(wizard.waitForExit(), 0u);
+}
+
+// Real keys and clicks: the focus moves on from a button that disables itself
+// under it, and the folder button never keeps it, so Tab and Enter reach a button.
+TEST(InstallWizard, TheKeyboardFocusAlwaysRestsOnAButtonThatTakesIt) {
+  const std::string product = "E2EKeys", chosen = "C:\\e2e\\E2EKeys chosen";
+  removePath(chosen);
+  makeDirectories(chosen);
+  // A file where the run makes the product's folder: Next on the directory page ends at once, installing nothing.
+  writeFile(chosen + "\\" + product, "not a folder");
+  const Package package = makeProductPackage(product);
+  WizardSession wizard(package);
+  const struct {
+    std::vector<WORD> keys;
+    const char *shown, *focused;  // a control of the page then shown, and the one with the focus
+  } steps[] = {
+      {{VK_RETURN}, "Label7", "btn_next"},     {{VK_TAB}, "Label7", "btn_back"},
+      {{VK_RETURN}, "lblInfo1", "btn_cancel"},  // Back disabled itself: on round to the first in tab order
+      {{VK_TAB}, "lblInfo1", "btn_next"},      {{VK_TAB}, "lblInfo1", "btn_cancel"},
+      {{VK_TAB, VK_RETURN}, "Label7", "btn_next"},
+  };
+  for (const auto& step : steps) {
+    typeKeys(wizard.form(), step.keys);
+    wizard.waitForVisible(step.shown);
+    EXPECT_EQ(focusSettlingOn(wizard, step.focused), step.focused) << "step " << &step - steps;
+  }
+  for (const bool ok : {false, true}) {
+    clickWithMouse(wizard.control("btn_filename"));
+    const Dialog chooser = waitForDialog(wizard.process().id(), "Select Directory");
+    ok ? chooseDirectory(chooser, chosen) : typeKeys(chooser.window(), {VK_ESCAPE});
+    waitUntilGone(chooser.window(), "the chooser");
+    EXPECT_EQ(focusSettlingOn(wizard, "btn_next"), "btn_next") << (ok ? "after OK" : "after Escape");
+  }
+  typeKeys(wizard.form(), {VK_RETURN});
+  EXPECT_EQ(wizard.answer(kInstallTitle, "OK").text, "Installation aborted, destination directory unable to be created.")
+      << "Enter presses Next";
+  EXPECT_EQ(wizard.waitForExit(), 0u);
+  removePath(chosen);
 }
 
 TEST(InstallWizard, WithoutDataDatTheWindowClosesAtOnceAndCleansUp) {

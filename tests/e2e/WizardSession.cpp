@@ -1,5 +1,7 @@
 #include "e2e/WizardSession.h"
 
+#include <utility>
+
 #include "e2e/ProductPackage.h"
 
 namespace e2e {
@@ -23,8 +25,10 @@ ScopedNetworkProvider::~ScopedNetworkProvider() {
 }
 
 WizardSession::WizardSession(const Package& package, const std::string& programName)
-    : process_(Process::start(package.path(programName), package.dir())),
-      form_(waitForWindow(process_.id(), kWizardCaption)) {
+    : WizardSession(Process::start(package.path(programName), package.dir())) {}
+
+WizardSession::WizardSession(Process installer)
+    : process_(std::move(installer)), form_(waitForWindow(process_.id(), kWizardCaption)) {
   // The pages not shown get their controls once the wizard is on the screen.
   process_.waitForInputIdle();
 }

@@ -27,6 +27,8 @@ class WizardSession {
  public:
   // Starts package.dir() + `programName` and waits for the wizard, all its controls made.
   explicit WizardSession(const Package& package, const std::string& programName = "INSTALL.EXE");
+  // The wizard of an installer that another program started (a packed setup file).
+  explicit WizardSession(Process installer);
 
   const Process& process() const { return process_; }
   const Window& form() const { return form_; }

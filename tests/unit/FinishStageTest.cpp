@@ -102,6 +102,26 @@ TEST_F(FinishStage, MissingExtrasListEndsTheStageBeforeTheWaitAndTheAction) {
   EXPECT_TRUE(closed());
 }
 
+TEST_F(FinishStage, PackageFilesGoneByFinishAreReportedAndWhatNeedsNoneOfThemIsDone) {
+  makePackage();
+  win.putFile(kPackage + "Extras.txt", "One.bmp\r\n");
+  start();
+  next();
+  next();
+  win.deleteFile(kPackage + "Data.dat");
+  win.deleteFile(kPackage + "Extras.txt");
+  next();
+  EXPECT_EQ(messages(),
+            (std::vector<std::string>{
+                "Unable to read " + kPackage + "Data.dat from the installation package (File not found). "
+                "The screen saver is selected by its file name only.",
+                "Unable to read " + kPackage + "Extras.txt from the installation package (File not found). "
+                "Its extra files were not installed."}));
+  EXPECT_EQ(win.getProfileString("boot", "SCRNSAVE.EXE", "", "System.ini"), "Tessaryn.scr");
+  EXPECT_TRUE(win.registryValue("Software\\Microsoft\\Windows\\CurrentVersion\\Run", "Tessaryn screen saver"));
+  EXPECT_TRUE(closed());
+}
+
 struct ActionCase {
   std::string action;
   std::vector<std::string> launched;  // after the two REGSVR32 starts and the tray program

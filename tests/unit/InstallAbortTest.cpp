@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <iterator>
 
 #include "InstallerFixture.h"
@@ -83,14 +84,21 @@ INSTANTIATE_TEST_SUITE_P(Copies, InstallLockedOlderCopy,
 
 struct RollbackCase {
   const char* title;
-  bool earlierInstallation;
+  // With an earlier installation: what its "Saver.exe" holds after the aborted run.
+  const char* earlierSaverAfter;
+  // What befalls the machine from outside once the wizard has read the package.
+  std::function<void(SimulatedWindows&, tk::HeadlessBackend&)> meanwhile;
+  std::vector<std::string> messages;
+  std::vector<std::string> added;  // what the aborted run leaves beyond the earlier state
 };
+
+const std::string kMovieFailed = kCopyFailed + kDefaultInstallDir + "\\Movie.swf";
 
 class InstallRollbackTest : public InstallAbort, public ::testing::WithParamInterface<RollbackCase> {};
 
 // Only package files go (the wizard's clean-up) and only the shared Flash control comes.
 TEST_P(InstallRollbackTest, AnAbortedRunTakesBackWhatItCreated) {
-  if (GetParam().earlierInstallation) {
+  if (GetParam().earlierSaverAfter) {
     win.putFile(kDefaultInstallDir + "\\Saver.exe", "older");
     win.putFile(kDefaultInstallDir + "\\Uninstall.exe", "older");
     win.putFile("C:\\WINDOWS\\Tessaryn.ini", "older");
@@ -98,91 +106,52 @@ TEST_P(InstallRollbackTest, AnAbortedRunTakesBackWhatItCreated) {
   win.failCopiesTo(kDefaultInstallDir + "\\Movie.swf");
   start();
   next();
+  if (GetParam().meanwhile) GetParam().meanwhile(win, ui);
   std::vector<std::string> before = win.allPaths();
   next();
-  ASSERT_EQ(messages().back(), kAborted);
+  EXPECT_EQ(messages(), GetParam().messages);
   std::vector<std::string> after = win.allPaths();
   std::sort(before.begin(), before.end());
   std::sort(after.begin(), after.end());
   std::vector<std::string> added, removed;
   std::set_difference(after.begin(), after.end(), before.begin(), before.end(), std::back_inserter(added));
   std::set_difference(before.begin(), before.end(), after.begin(), after.end(), std::back_inserter(removed));
-  EXPECT_EQ(added, std::vector<std::string>{"C:\\WINDOWS\\SWFlash.ocx"});
+  EXPECT_EQ(added, GetParam().added);
   for (const auto& path : removed) EXPECT_EQ(path.rfind(kPackage, 0), 0u) << path;
-  if (GetParam().earlierInstallation) {
-    // Replaced before the failure: the older copy cannot be brought back.
-    EXPECT_EQ(win.fileContent(kDefaultInstallDir + "\\Saver.exe"), "Saver.exe content");
+  if (GetParam().earlierSaverAfter) {
+    // Replaced before the failure, the older copy cannot be brought back.
+    EXPECT_EQ(win.fileContent(kDefaultInstallDir + "\\Saver.exe"), GetParam().earlierSaverAfter);
     EXPECT_EQ(win.fileContent("C:\\WINDOWS\\Tessaryn.ini"), "[Data]\r\nPath=" + kDefaultInstallDir + "\\\r\n");
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Machines, InstallRollbackTest,
-                         ::testing::Values(RollbackCase{"fresh", false}, RollbackCase{"earlierInstallation", true}),
-                         [](const auto& info) { return std::string(info.param.title); });
-
-TEST_F(InstallAbort, UnwritableSettingsFileStopsTheRunOnTheDirectoryPage) {
-  win.failProfileWrites("TSaver.ini");
-  start();
-  next();
-  next();
-  EXPECT_EQ(messages(), std::vector<std::string>{"Unable to write to TSaver.ini."});
-  EXPECT_FALSE(closed());
-  EXPECT_EQ(frmInstall->Notebook->activePage(), "P4");
-  EXPECT_FALSE(frmInstall->btn_next->enabled());
-  EXPECT_FALSE(frmInstall->btn_back->enabled());
-  EXPECT_FALSE(frmInstall->btn_cancel->enabled());
-  EXPECT_FALSE(win.fileExists(kDefaultInstallDir + "\\UNINSTALL.INI"));
-}
-
-TEST_F(InstallAbort, UnwritablePathFileKeepsTheDirectoryPageUsable) {
-  win.putDirectory("C:\\WINDOWS\\Tessaryn.ini");
-  start();
-  next();
-  next();
-  ASSERT_EQ(messages().size(), 1u);
-  EXPECT_EQ(messages()[0], "File access denied.");
-  EXPECT_TRUE(frmInstall->btn_next->enabled());
-  EXPECT_TRUE(frmInstall->btn_back->enabled());
-  EXPECT_FALSE(frmCopying->visible());
-}
-
-TEST_F(InstallAbort, FailingShortcutSaveShowsTheComponentsError) {
-  win.failShellLinks(ShellLinkResult::CreateFailed);
-  start();
-  next();
-  next();
-  EXPECT_EQ(messages(), std::vector<std::string>{"\"CoCreateInstance\" failed."});
-  EXPECT_EQ(frmInstall->Notebook->activePage(), "P4");
-  EXPECT_EQ(win.getProfileString("FILES", "FILE3", "NONE", kDefaultInstallDir + "\\UNINSTALL.INI"), "Saver.exe");
-  EXPECT_EQ(win.getProfileString("SHORTCUTS", "SHORTCUT1", "NONE", kDefaultInstallDir + "\\UNINSTALL.INI"), "NONE");
-}
-
-TEST_F(InstallAbort, MistypedProgramsFolderIsShownAtCreationAndStopsTheShortcutStageBeforeTheGroup) {
-  win.putRegistryValue("Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders", "Programs", "1",
-                       SimulatedWindows::ValueType::DWord);
-  start();
-  const std::string error = "Invalid data type for 'Programs'.";
-  EXPECT_EQ(messages(), std::vector<std::string>{error});
-  EXPECT_TRUE(frmInstall->visible()) << "the wizard opens all the same";
-  next();
-  next();
-  EXPECT_EQ(messages(), (std::vector<std::string>{error, error}));
-  EXPECT_EQ(frmInstall->Notebook->activePage(), "P4");
-  EXPECT_FALSE(win.directoryExists(kPackage + "Tessaryn screen saver")) << "no group in the current directory";
-}
-
-TEST_F(InstallAbort, InstallingAgainReplacesEarlierCopiesAndKeepsOtherLogKeys) {
-  win.putFile(kDefaultInstallDir + "\\Movie.swf", "older movie");
-  win.putFile(kDefaultInstallDir + "\\UNINSTALL.INI", "[FILES]\r\nFILE40=Old.bmp\r\nFILE4=Old.swf\r\n");
-  win.deleteFile(kPackage + "Movie.swf");
-  start();
-  next();
-  next();
-  EXPECT_FALSE(win.fileExists(kDefaultInstallDir + "\\Movie.swf")) << "the earlier copy is deleted first";
-  EXPECT_EQ(win.getProfileString("FILES", "FILE40", "NONE", kDefaultInstallDir + "\\UNINSTALL.INI"), "Old.bmp");
-  EXPECT_EQ(win.getProfileString("FILES", "FILE4", "NONE", kDefaultInstallDir + "\\UNINSTALL.INI"), "Old.swf");
-  EXPECT_EQ(win.getProfileString("FILES", "FILE3", "NONE", kDefaultInstallDir + "\\UNINSTALL.INI"), "Saver.exe");
-}
+INSTANTIATE_TEST_SUITE_P(
+    Machines, InstallRollbackTest,
+    ::testing::Values(
+        RollbackCase{"fresh", nullptr, nullptr, {kMovieFailed, kAborted}, {"C:\\WINDOWS\\SWFlash.ocx"}},
+        RollbackCase{"earlierInstallation", "Saver.exe content", nullptr, {kMovieFailed, kAborted}, {"C:\\WINDOWS\\SWFlash.ocx"}},
+        // Absent when the run began, but made by another run meanwhile: it stays.
+        RollbackCase{"anotherRunsFile", nullptr,
+                     [](SimulatedWindows& machine, tk::HeadlessBackend& ui) {
+                       ui.onPump = [&machine, made = false]() mutable {
+                         if (!made) machine.putFile(kDefaultInstallDir + "\\Readme.txt", "another run's");
+                         made = true;
+                       };
+                     },
+                     {kMovieFailed, kAborted},
+                     // Its folders stay with it.
+                     {"C:\\Program Files\\", "C:\\Program Files\\Tessaryn\\", kDefaultInstallDir + "\\",
+                      kDefaultInstallDir + "\\Readme.txt", "C:\\WINDOWS\\SWFlash.ocx"}},
+        // A file the package held when the wizard read it is no optional file when it has
+        // gone: nothing is copied, and the older installation keeps its files.
+        RollbackCase{"vanishedSource", "older",
+                     [](SimulatedWindows& machine, tk::HeadlessBackend&) {
+                       machine.deleteFile(kPackage + "Readme.txt");
+                     },
+                     {"Unable to copy file, it is no longer in the installation package. - " + kPackage + "Readme.txt",
+                      kAborted},
+                     {}}),
+    [](const auto& info) { return std::string(info.param.title); });
 
 }  // namespace
 }  // namespace tsaver::testing

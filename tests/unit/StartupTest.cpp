@@ -68,5 +68,30 @@ TEST(Startup, UninstallModeShowsTheDefaultApplicationIcon) {
   EXPECT_EQ(ui.icon(), "") << "the window has none, so the system's default shows";
 }
 
+TEST(Startup, WhileAnotherRunHoldsTheLockNeitherModeOpensOrChangesAnything) {
+  for (const char* program : {"C:\\PKG\\Install.exe", "C:\\PKG\\Uninstall.exe"}) {
+    SimulatedWindows win;
+    win.setModuleFileName(program);
+    win.putFile("C:\\PKG\\Data.dat", "Tessaryn");
+    win.putFile("C:\\PKG\\UNINSTALL.INI");
+    win.setCurrentDirectory("C:\\PKG");
+    // The copy of a removal takes the lock itself, in its own folder.
+    win.setEnvironmentVariable("TSAVER_FIRST_PROCESS", "7.1234");
+    win.setEnvironmentVariable("TSAVER_START_DIR", "C:\\Elsewhere");
+    win.holdRunLockElsewhere();
+    tk::HeadlessBackend ui(win);
+    tk::Application app(ui);
+    EXPECT_EQ(runProgram(win, app), 0);
+    EXPECT_EQ(app.mainForm(), nullptr) << program;
+    EXPECT_EQ(ui.messageTexts(),
+              std::vector<std::string>{
+                  "Another installation or removal is running. Please try again once it has finished."})
+        << program;
+    EXPECT_EQ(ui.othersBroughtToFront(), 1) << program;
+    EXPECT_TRUE(win.fileExists("C:\\PKG\\Data.dat")) << program;
+    EXPECT_EQ(win.currentDirectory(), "C:\\PKG") << program;
+  }
+}
+
 }  // namespace
 }  // namespace tsaver

@@ -30,8 +30,10 @@ void startedInSystem32(SimulatedWindows& win) {
   win.setCurrentDirectory(kSystem32);
 }
 
-std::string handedOffIn(const std::string& dir) {
-  return "StartSelfRemovingProgram(" + kTemp + "\\<folder>\\UNINSTALL.EXE," + dir + ",TSAVER_FIRST_PROCESS=1.5)";
+// The copy starts in its own folder; the start directory reaches it in its environment.
+std::vector<std::string> handedOffIn(const std::string& dir) {
+  return {"StartSelfRemovingProgram(" + kTemp + "\\<folder>\\UNINSTALL.EXE," + kTemp +
+          "\\<folder>,TSAVER_FIRST_PROCESS=1.5,TSAVER_START_DIR=" + dir + ")"};
 }
 
 class UninstallHandOffTest : public ::testing::TestWithParam<HandOffCase> {};
@@ -63,10 +65,10 @@ TEST_P(UninstallHandOffTest, CopyRunsTheRemovalOrThisProcessDoesWithNothingLeftI
     EXPECT_EQ(inTemp[1], folder + "UNINSTALL.EXE");
     EXPECT_EQ(win.fileContent(kTemp + "\\" + inTemp[1]), "the program");
     // The folder's random name, written the same in every case's expectation.
-    for (std::string& call : journal) {
-      const auto at = call.find(folder);
-      if (at != std::string::npos) call.replace(at, folder.size(), "<folder>\\");
-    }
+    const std::string name = folder.substr(0, folder.size() - 1);
+    for (std::string& call : journal)
+      for (auto at = call.find(name); at != std::string::npos; at = call.find(name, at))
+        call.replace(at, name.size(), "<folder>");
     EXPECT_EQ(app.mainForm(), nullptr);
   } else {
     EXPECT_EQ(inTemp, std::vector<std::string>{});
@@ -83,22 +85,22 @@ TEST_P(UninstallHandOffTest, CopyRunsTheRemovalOrThisProcessDoesWithNothingLeftI
 INSTANTIATE_TEST_SUITE_P(
     Start, UninstallHandOffTest,
     ::testing::Values(
-        HandOffCase{"fromTheInstallDirectory", [](SimulatedWindows&) {}, true, {handedOffIn(kInstallDir)}},
-        HandOffCase{"fromSystem32", startedInSystem32, true, {handedOffIn(kInstallDir)}},
+        HandOffCase{"fromTheInstallDirectory", [](SimulatedWindows&) {}, true, handedOffIn(kInstallDir)},
+        HandOffCase{"fromSystem32", startedInSystem32, true, handedOffIn(kInstallDir)},
         HandOffCase{"fromSystem32CopyCannotStart",
                     [](SimulatedWindows& win) {
                       startedInSystem32(win);
                       win.failProgramStarts();
                     },
                     false,
-                    {}},
+                    {"TakeRunLock"}},
         HandOffCase{"fromAFolderWithALogOfItsOwn",
                     [](SimulatedWindows& win) {
                       win.putFile("C:\\Other\\UNINSTALL.INI");
                       win.setCurrentDirectory("C:\\Other");
                     },
                     true,
-                    {handedOffIn("C:\\Other")},
+                    handedOffIn("C:\\Other"),
                     "C:\\Other"},
         HandOffCase{"withoutALogBesideTheProgram",
                     [](SimulatedWindows& win) {
@@ -106,22 +108,26 @@ INSTANTIATE_TEST_SUITE_P(
                       win.deleteFile(kInstallDir + "\\UNINSTALL.INI");
                     },
                     true,
-                    {handedOffIn(kSystem32)},
+                    handedOffIn(kSystem32),
                     kSystem32},
         HandOffCase{"theCopyItself",
-                    [](SimulatedWindows& win) { win.setEnvironmentVariable("TSAVER_FIRST_PROCESS", "7.1234"); },
+                    [](SimulatedWindows& win) {
+                      win.setCurrentDirectory(kTemp);
+                      win.setEnvironmentVariable("TSAVER_FIRST_PROCESS", "7.1234");
+                      win.setEnvironmentVariable("TSAVER_START_DIR", kInstallDir);
+                    },
                     false,
-                    {"AnnounceStarted(7.1234)"}},
-        HandOffCase{"copyCannotStart", [](SimulatedWindows& win) { win.failProgramStarts(); }, false, {}},
-        HandOffCase{"noProtectedFolder", [](SimulatedWindows& win) { win.failProtectedFolders(); }, false, {}},
+                    {"AnnounceStarted(7.1234)", "TakeRunLock"}},
+        HandOffCase{"copyCannotStart", [](SimulatedWindows& win) { win.failProgramStarts(); }, false, {"TakeRunLock"}},
+        HandOffCase{"noProtectedFolder", [](SimulatedWindows& win) { win.failProtectedFolders(); }, false, {"TakeRunLock"}},
         HandOffCase{"programFileUnreadable",
                     [](SimulatedWindows& win) { win.lockFile(kInstallDir + "\\Uninstall.exe"); },
                     false,
-                    {}},
+                    {"TakeRunLock"}},
         HandOffCase{"temporaryFolderMissing",
                     [](SimulatedWindows& win) { win.setTemporaryDirectory(""); },
                     false,
-                    {}}),
+                    {"TakeRunLock"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -96,7 +96,8 @@ TEST(SelfRemovingProgram, ProgramThatDoesNotStartReportsSoAndItsFolderGoes) {
   CreateDirectoryA(folder.c_str(), nullptr);
   const std::string program = folder + "\\UNINSTALL.EXE";
 
-  EXPECT_FALSE(platform.startSelfRemovingProgram(program, platform.currentDirectory(), "TSAVER_TEST_FIRST",
+  EXPECT_FALSE(platform.startSelfRemovingProgram(program, platform.currentDirectory(),
+                                                 {{"TSAVER_TEST_FIRST", platform.processIdentity()}},
                                                  platform.processIdentity()));
   EXPECT_EQ(GetFileAttributesA(folder.c_str()), INVALID_FILE_ATTRIBUTES) << "the helper removed the empty folder";
 }

@@ -99,6 +99,7 @@ struct SimulatedWindows::State {
   std::string tempDir = "C:\\WINDOWS\\TEMP";
   std::map<std::string, std::string> environment;  // by upper-case name
   bool failProgramStarts = false;
+  bool runLockHeldElsewhere = false;
   bool failProtectedFolders = false;
   unsigned long long protectedFolderDraws = 0;
 

@@ -66,14 +66,23 @@ void SimulatedWindows::waitForProcess(const std::string& identity, unsigned mill
 }
 
 bool SimulatedWindows::startSelfRemovingProgram(const std::string& program, const std::string& workingDir,
-                                                const std::string& variable, const std::string& value) {
+                                                const EnvironmentVariables& variables, const std::string&) {
   if (state_->failProgramStarts) return false;
-  journal_.push_back("StartSelfRemovingProgram(" + program + "," + workingDir + "," + variable + "=" + value + ")");
+  std::string entry = "StartSelfRemovingProgram(" + program + "," + workingDir;
+  for (const auto& [name, value] : variables) entry += "," + name + "=" + value;
+  journal_.push_back(entry + ")");
   return true;
 }
 
 void SimulatedWindows::announceStarted(const std::string& value) {
   journal_.push_back("AnnounceStarted(" + value + ")");
+}
+
+void SimulatedWindows::holdRunLockElsewhere(bool held) { state_->runLockHeldElsewhere = held; }
+
+bool SimulatedWindows::takeRunLock() {
+  journal_.push_back("TakeRunLock");
+  return !state_->runLockHeldElsewhere;
 }
 
 }  // namespace tsaver

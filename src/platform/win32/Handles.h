@@ -1,7 +1,7 @@
 #pragma once
 // Owned Win32 resources, each closed once by its own function: a file HANDLE
 // (CloseHandle), a process or event HANDLE (CloseHandle; NULL when missing), a
-// FindFirstFile handle (FindClose), an HKEY (RegCloseKey) and a shell PIDL (CoTaskMemFree). None can be copied (a copy would close twice);
+// FindFirstFile handle (FindClose), a mapped view (UnmapViewOfFile), an HKEY (RegCloseKey) and a shell PIDL (CoTaskMemFree). None can be copied (a copy would close twice);
 // all can be moved, leaving the source empty.
 #include <windows.h>
 #include <objbase.h>
@@ -77,10 +77,18 @@ struct PidlTraits {
   static void close(Type pidl) { CoTaskMemFree(pidl); }
 };
 
+// A view of a file mapping (MapViewOfFile; NULL when it failed).
+struct MappedViewTraits {
+  using Type = const void*;
+  static Type invalid() { return nullptr; }
+  static void close(Type view) { UnmapViewOfFile(view); }
+};
+
 using UniqueFileHandle = UniqueResource<FileHandleTraits>;
 using UniqueHandle = UniqueResource<KernelHandleTraits>;
 using UniqueFindHandle = UniqueResource<FindHandleTraits>;
 using UniqueRegKey = UniqueResource<RegKeyTraits>;
 using UniquePidl = UniqueResource<PidlTraits>;
+using UniqueMappedView = UniqueResource<MappedViewTraits>;
 
 }  // namespace tsaver

@@ -36,7 +36,7 @@ bool sameName(const char* entry, const std::string& name) {
 }
 
 // This process's environment with the variables set to the values given (added or replaced).
-std::vector<char> environmentWith(const std::vector<std::pair<std::string, std::string>>& variables) {
+std::vector<char> environmentWith(const EnvironmentVariables& variables) {
   std::vector<char> block;
   char* own = GetEnvironmentStringsA();
   for (const char* entry = own; entry && *entry; entry += std::strlen(entry) + 1) {
@@ -75,15 +75,17 @@ UniqueHandle openIdentifiedProcess(const std::string& identity) {
   return process;
 }
 
-bool startUnderRemovingHelper(const std::string& program, const std::string& workingDir, const std::string& variable,
-                              const std::string& value) {
+bool startUnderRemovingHelper(const std::string& program, const std::string& workingDir,
+                              const EnvironmentVariables& variables, const std::string& announcement) {
   const std::string interpreter = systemProgramPath("cmd.exe");
   std::string folder = directoryPart(program);
   if (!folder.empty() && folder.back() == '\\') folder.pop_back();
-  const UniqueHandle started(CreateEventA(nullptr, TRUE, FALSE, startedEventName(value).c_str()));
+  const UniqueHandle started(CreateEventA(nullptr, TRUE, FALSE, startedEventName(announcement).c_str()));
   if (!started.valid()) return false;
-  std::vector<char> environment = environmentWith(
-      {{variable, value}, {kProgramVariable, program}, {kFolderVariable, folder}, {kWorkingDirVariable, workingDir}});
+  EnvironmentVariables added = variables;
+  added.insert(added.end(),
+               {{kProgramVariable, program}, {kFolderVariable, folder}, {kWorkingDirVariable, workingDir}});
+  std::vector<char> environment = environmentWith(added);
   std::string commandLine = "\"" + interpreter + "\"" + kHelperArguments;
   // The helper's own current directory is neither the one it removes nor the one the program removes.
   const std::string helperDir = directoryPart(folder);

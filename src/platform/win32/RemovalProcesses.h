@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "platform/Platform.h"
 #include "platform/win32/Handles.h"
 
 namespace tsaver {
@@ -15,8 +16,8 @@ std::string identityOf(HANDLE process, DWORD id);
 UniqueHandle openIdentifiedProcess(const std::string& identity);
 
 // See Platform::startSelfRemovingProgram and Platform::announceStarted.
-bool startUnderRemovingHelper(const std::string& program, const std::string& workingDir, const std::string& variable,
-                              const std::string& value);
+bool startUnderRemovingHelper(const std::string& program, const std::string& workingDir,
+                              const EnvironmentVariables& variables, const std::string& announcement);
 void announceToStarter(const std::string& value);
 
 }  // namespace tsaver

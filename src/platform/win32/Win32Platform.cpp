@@ -8,12 +8,14 @@
 #include <vector>
 
 #include "platform/Errors.h"
+#include "platform/Paths.h"
 #include "platform/win32/ShellLinkWriter.h"
 #include "platform/win32/Handles.h"
 #include "platform/win32/ProfileList.h"
 #include "platform/win32/ProtectedFolder.h"
 #include "platform/win32/SafeStart.h"
 #include "platform/win32/RemovalProcesses.h"
+#include "platform/win32/RunLock.h"
 
 namespace tsaver {
 
@@ -331,10 +333,26 @@ bool Win32Platform::regDeleteKey(RegRoot root, const std::string& subKey) {
 
 // --- Shell, processes, system ---------------------------------------------------------------
 
+namespace {
+
+// A started program works in its own folder, not in the installer's: that is the package
+// folder, which the setup program that unpacked it removes once the installer has ended,
+// and a running program's current directory (the tray program's, an open Readme's) keeps
+// a folder from being removed. Empty for a program named by its command line alone.
+std::string startedProgramDirectory(const std::string& program) {
+  std::string directory = directoryPart(program);
+  if (directory.size() > 3 && directory.back() == '\\') directory.pop_back();
+  return directory;
+}
+
+}  // namespace
+
 void Win32Platform::shellExecute(const std::string& file, const std::string& parameters, int show) {
   const std::string program = isBareProgramName(file) ? systemProgram(file) : file;
   if (program.empty()) return;
-  ShellExecuteA(nullptr, nullptr, program.c_str(), parameters.empty() ? nullptr : parameters.c_str(), nullptr, show);
+  const std::string directory = startedProgramDirectory(program);
+  ShellExecuteA(nullptr, nullptr, program.c_str(), parameters.empty() ? nullptr : parameters.c_str(),
+                directory.empty() ? nullptr : directory.c_str(), show);
 }
 
 void Win32Platform::winExec(const std::string& commandLine, int show) {
@@ -353,8 +371,9 @@ void Win32Platform::winExec(const std::string& commandLine, int show) {
     if (program.empty()) return;
     line = "\"" + program + "\"" + line.substr(nameEnd);
   }
+  const std::string directory = startedProgramDirectory(program);
   if (!CreateProcessA(program.empty() ? nullptr : program.c_str(), &line[0], nullptr, nullptr, FALSE, 0, nullptr,
-                      nullptr, &startup, &started))
+                      directory.empty() ? nullptr : directory.c_str(), &startup, &started))
     return;
   CloseHandle(started.hThread);
   CloseHandle(started.hProcess);
@@ -418,11 +437,13 @@ void Win32Platform::waitForProcess(const std::string& identity, unsigned millise
 }
 
 bool Win32Platform::startSelfRemovingProgram(const std::string& program, const std::string& workingDir,
-                                             const std::string& variable, const std::string& value) {
-  return startUnderRemovingHelper(program, workingDir, variable, value);
+                                             const EnvironmentVariables& variables, const std::string& announcement) {
+  return startUnderRemovingHelper(program, workingDir, variables, announcement);
 }
 
 void Win32Platform::announceStarted(const std::string& value) { announceToStarter(value); }
+
+bool Win32Platform::takeRunLock() { return runLock_.valid() || takeRunMutex(runLock_); }
 
 Win32Platform::~Win32Platform() {
   if (comKept_) CoUninitialize();

@@ -3,6 +3,7 @@
 // Each operation reports failure as Platform.h states; no handle outlives its call
 // except the registry keys handed to the caller, which regCloseKey closes.
 #include "platform/Platform.h"
+#include "platform/win32/Handles.h"
 
 namespace tsaver {
 
@@ -54,8 +55,10 @@ class Win32Platform : public Platform {
   std::string processIdentity() override;
   void waitForProcess(const std::string& identity, unsigned milliseconds) override;
   bool startSelfRemovingProgram(const std::string& program, const std::string& workingDir,
-                                const std::string& variable, const std::string& value) override;
+                                const EnvironmentVariables& variables, const std::string& announcement) override;
   void announceStarted(const std::string& value) override;
+
+  bool takeRunLock() override;
 
   std::vector<std::string> profileKeyNames(const std::string& section, const std::string& file) override;
 
@@ -65,6 +68,7 @@ class Win32Platform : public Platform {
 
  private:
   bool comKept_ = false;
+  UniqueHandle runLock_;
   // What a file made in that folder is given, for the files moved there.
   std::string newFileSecurityFolder_;
   std::string newFileSecurity_;  // the security descriptor's bytes

@@ -46,14 +46,6 @@ LRESULT ContainerPeer::handle(HWND window, UINT message, WPARAM wParam, LPARAM l
       if (ControlPeer* child = form_.peerOf(reinterpret_cast<HWND>(lParam)))
         if (HBRUSH brush = child->colorStatic(reinterpret_cast<HDC>(wParam))) return reinterpret_cast<LRESULT>(brush);
       break;
-    case WM_DRAWITEM: {
-      const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-      if (ControlPeer* child = form_.peerOf(item->hwndItem)) {
-        child->drawItem(*item);
-        return TRUE;
-      }
-      break;
-    }
     default:
       break;
   }

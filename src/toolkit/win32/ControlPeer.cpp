@@ -72,9 +72,11 @@ void ControlPeer::changed(Change what) {
       InvalidateRect(window, nullptr, TRUE);
       break;
     case Change::Enabled:
+      if (!control_.enabled()) form_.moveFocusFrom(window);
       EnableWindow(window, control_.enabled());
       break;
     case Change::Visible:
+      if (!control_.visible()) form_.moveFocusFrom(window);
       ShowWindow(window, control_.visible() ? SW_SHOWNA : SW_HIDE);
       break;
     default:
@@ -112,7 +114,7 @@ WindowClasses::WindowClasses(HINSTANCE instance) : instance_(instance) {
   wc.hInstance = instance;
   wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
   wc.lpfnWndProc = &OwnWindowPeer::procedure;
-  for (const char* name : {kForm, kContainer, kGauge}) {
+  for (const char* name : {kForm, kContainer, kGauge, kSpeedButton}) {
     wc.lpszClassName = name;
     RegisterClassExA(&wc);
   }
@@ -126,7 +128,7 @@ WindowClasses::WindowClasses(HINSTANCE instance) : instance_(instance) {
 }
 
 WindowClasses::~WindowClasses() {
-  for (const char* name : {kForm, kContainer, kGauge, kApplication}) UnregisterClassA(name, instance_);
+  for (const char* name : {kForm, kContainer, kGauge, kSpeedButton, kApplication}) UnregisterClassA(name, instance_);
 }
 
 }  // namespace tsaver::tk

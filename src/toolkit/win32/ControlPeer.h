@@ -27,11 +27,10 @@ class ControlPeer : public Peer {
   void changed(Change what) override;
 
   // From the parent's window: WM_PAINT (beneath the child windows), the
-  // control's WM_COMMAND, WM_CTLCOLORSTATIC (null: the default colours), WM_DRAWITEM.
+  // control's WM_COMMAND, WM_CTLCOLORSTATIC (null: the default colours).
   virtual void paintOn(HDC) {}
   virtual void command(WORD /*notification*/) {}
   virtual HBRUSH colorStatic(HDC) { return nullptr; }
-  virtual void drawItem(const DRAWITEMSTRUCT&) {}
 
  protected:
   // Creates the control's child window, shown, enabled and placed as the
@@ -76,6 +75,7 @@ class WindowClasses {
   static constexpr const char* kForm = "TkForm";
   static constexpr const char* kContainer = "TkContainer";
   static constexpr const char* kGauge = "TkGauge";
+  static constexpr const char* kSpeedButton = "TkSpeedButton";
   static constexpr const char* kApplication = "TkApplication";
   // The application window class's icon.
   static constexpr const char* kApplicationIcon = res::kWizardIcon;

@@ -1,5 +1,7 @@
 #include "toolkit/win32/ControlPeers.h"
 
+#include <windowsx.h>
+
 #include "toolkit/win32/FormPeer.h"
 #include "toolkit/win32/Gdi.h"
 
@@ -44,24 +46,75 @@ void ButtonPeer::command(WORD notification) {
   if (notification == BN_CLICKED) press();
 }
 
-// Like the toolkit's flat picture button, it takes no part in tabbing.
 SpeedButtonPeer::SpeedButtonPeer(FormPeer& form, SpeedButton& button)
-    : ButtonPeer(form, button, BS_OWNERDRAW),
-      glyph_(LoadBitmapA(form.instance(), button.glyph().c_str())) {}
+    : OwnWindowPeer(form, button), button_(button), glyph_(LoadBitmapA(form.instance(), button.glyph().c_str())) {
+  createWindow(WindowClasses::kSpeedButton, 0);
+}
 
-void SpeedButtonPeer::drawItem(const DRAWITEMSTRUCT& item) {
-  RECT r = item.rcItem;
-  UniqueBrush face = makeBrush(button().parent()->color());
-  FillRect(item.hDC, &r, face.get());
-  const bool pressed = (item.itemState & ODS_SELECTED) != 0;
-  if (pressed) DrawEdge(item.hDC, &r, BDR_SUNKENOUTER, BF_RECT);
+void SpeedButtonPeer::command(WORD notification) {
+  if (notification == BN_CLICKED) button_.click();
+}
+
+void SpeedButtonPeer::onChanged(Change what) {
+  if (what == Change::Enabled) InvalidateRect(window(), nullptr, FALSE);
+}
+
+void SpeedButtonPeer::showPressed(bool pressed) {
+  if (pressed == pressed_) return;
+  pressed_ = pressed;
+  InvalidateRect(window(), nullptr, FALSE);
+}
+
+LRESULT SpeedButtonPeer::handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_LBUTTONDOWN:
+      held_ = true;
+      SetCapture(window);
+      showPressed(true);
+      return 0;
+    case WM_MOUSEMOVE:
+      if (held_) {
+        RECT client;
+        GetClientRect(window, &client);
+        showPressed(PtInRect(&client, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}) != 0);
+      }
+      return 0;
+    case WM_LBUTTONUP:
+      if (held_) {
+        const bool clicked = pressed_;
+        ReleaseCapture();  // its WM_CAPTURECHANGED ends the holding
+        if (clicked) button_.click();
+      }
+      return 0;
+    case WM_CAPTURECHANGED:
+      held_ = false;
+      showPressed(false);
+      return 0;
+    case WM_ERASEBKGND:
+      return 1;  // WM_PAINT paints every pixel
+    case WM_PAINT: {
+      PaintScope scope(window);
+      paint(window, scope.dc());
+      return 0;
+    }
+    default:
+      return OwnWindowPeer::handle(window, message, wParam, lParam);
+  }
+}
+
+void SpeedButtonPeer::paint(HWND window, HDC dc) const {
+  RECT r;
+  GetClientRect(window, &r);
+  UniqueBrush face = makeBrush(button_.parent()->color());
+  FillRect(dc, &r, face.get());
+  if (pressed_) DrawEdge(dc, &r, BDR_SUNKENOUTER, BF_RECT);
   BITMAP bm{};
   if (!glyph_ || !GetObjectA(glyph_.get(), sizeof bm, &bm)) return;
-  const int shift = pressed ? 1 : 0;
+  const int shift = pressed_ ? 1 : 0;
   const int x = r.left + (r.right - r.left - bm.bmWidth) / 2 + shift;
   const int y = r.top + (r.bottom - r.top - bm.bmHeight) / 2 + shift;
-  const UINT state = (item.itemState & ODS_DISABLED) ? DSS_DISABLED : DSS_NORMAL;
-  DrawStateA(item.hDC, nullptr, nullptr, reinterpret_cast<LPARAM>(glyph_.get()), 0, x, y, bm.bmWidth, bm.bmHeight,
+  const UINT state = button_.enabled() ? DSS_NORMAL : DSS_DISABLED;
+  DrawStateA(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(glyph_.get()), 0, x, y, bm.bmWidth, bm.bmHeight,
              DST_BITMAP | state);
 }
 

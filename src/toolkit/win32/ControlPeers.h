@@ -1,7 +1,7 @@
 #pragma once
 // Peers of the simple controls: labels (STATIC), buttons (BUTTON), the flat
-// picture button (an owner-drawn BUTTON) and the controls that their parent
-// paints (bevel, shape, image).
+// picture button (a window of the toolkit's own) and the controls that their
+// parent paints (bevel, shape, image).
 #include "toolkit/win32/ControlPeer.h"
 
 namespace tsaver::tk {
@@ -35,14 +35,26 @@ class ButtonPeer : public ControlPeer {
   Button& button_;
 };
 
-class SpeedButtonPeer : public ButtonPeer {
+// The glyph centred on the parent's colour, sunken while the mouse holds it
+// down. Unlike a BUTTON, it never takes the focus, not even from a click, and
+// is no tab stop: after its click, keys go where they went before.
+class SpeedButtonPeer : public OwnWindowPeer {
  public:
   SpeedButtonPeer(FormPeer& form, SpeedButton& button);
-  // The glyph centred on the parent's colour; sunken while pressed.
-  void drawItem(const DRAWITEMSTRUCT& item) override;
+  // BN_CLICKED, as a robot sends it to the parent, presses it as a click does.
+  void command(WORD notification) override;
+
+ protected:
+  LRESULT handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+  void onChanged(Change what) override;
 
  private:
+  void paint(HWND window, HDC dc) const;
+  void showPressed(bool pressed);
+  SpeedButton& button_;
   UniqueBitmap glyph_;
+  bool held_ = false;     // the mouse button went down here and is still down
+  bool pressed_ = false;  // held, with the pointer over the button
 };
 
 class PaintedPeer : public ControlPeer {

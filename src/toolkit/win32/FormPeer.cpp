@@ -223,6 +223,21 @@ bool FormPeer::pressKey(WPARAM key) {
   return false;
 }
 
+void FormPeer::moveFocusFrom(HWND leaving) {
+  HWND focus = GetFocus();
+  if (!focus || (focus != leaving && !IsChild(leaving, focus))) return;
+  const auto inside = [leaving](HWND w) { return w == leaving || IsChild(leaving, w); };
+  // The tab order skips disabled and hidden controls and wraps round; those
+  // in `leaving` are still enabled and shown, so they are passed over here.
+  HWND first = GetNextDlgTabItem(window(), focus, FALSE);
+  HWND next = first;
+  while (next && inside(next)) {
+    next = GetNextDlgTabItem(window(), next, FALSE);
+    if (next == first) next = nullptr;
+  }
+  SetFocus(next ? next : window());
+}
+
 LRESULT FormPeer::handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_CLOSE:

@@ -46,6 +46,12 @@ class FormPeer : public ContainerPeer {
   // Enter presses the focused button, else a default button; Escape a cancel
   // button. False when the key means nothing here.
   bool pressKey(WPARAM key);
+  // Called before `leaving`, a control's window or one that holds controls, is
+  // disabled or hidden: if the focus is in it, the focus moves on, as in a
+  // dialog box, to the next control in tab order that can take it, and to the
+  // form's own window when none can. Windows would leave it nowhere: no key
+  // would then reach the form.
+  void moveFocusFrom(HWND leaving);
 
  protected:
   LRESULT handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;

@@ -1,5 +1,7 @@
 #include "toolkit/win32/Win32Backend.h"
 
+#include <cstring>
+
 #include "toolkit/Form.h"
 #include "toolkit/win32/ConfirmDialog.h"
 #include "toolkit/win32/DirectoryDialog.h"
@@ -177,5 +179,26 @@ bool Win32Backend::confirm(const std::string& text) { return showConfirmDialog(i
 std::optional<std::string> Win32Backend::selectDirectory() {
   return showDirectoryDialog(instance_, dialogOwner());
 }
+
+namespace {
+
+// The other instance's forms and its hidden application window, which owns its boxes
+// while no form is active; each leads to its last active popup, the box the user must answer.
+BOOL CALLBACK bringIfOtherInstance(HWND window, LPARAM) {
+  char className[32];
+  DWORD process = 0;
+  GetWindowThreadProcessId(window, &process);
+  if (process == GetCurrentProcessId() || !GetClassNameA(window, className, sizeof className)) return TRUE;
+  if (std::strcmp(className, WindowClasses::kForm) != 0 && std::strcmp(className, WindowClasses::kApplication) != 0)
+    return TRUE;
+  const HWND popup = GetLastActivePopup(window);
+  if (!IsWindowVisible(popup)) return TRUE;
+  SetForegroundWindow(popup);
+  return FALSE;
+}
+
+}  // namespace
+
+void Win32Backend::bringOtherInstanceToFront() { EnumWindows(bringIfOtherInstance, 0); }
 
 }  // namespace tsaver::tk

@@ -43,6 +43,7 @@ class Win32Backend : public Backend {
 
   void messageBox(const std::string& text, const std::string& caption, MessageIcon icon) override;
   bool confirm(const std::string& text) override;
+  void bringOtherInstanceToFront() override;
   std::optional<std::string> selectDirectory() override;
 
  private:

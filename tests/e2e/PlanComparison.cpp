@@ -1,4 +1,4 @@
-#include "demo/PlanComparison.h"
+#include "e2e/PlanComparison.h"
 
 #include <windows.h>
 
@@ -11,7 +11,7 @@
 #include "e2e/robot/Files.h"
 #include "platform/Paths.h"
 
-namespace demo {
+namespace e2e {
 
 namespace {
 
@@ -21,7 +21,7 @@ using tsaver::vendor::InstallPlan;
 // A snapshot looked up without regard to case, as Windows names things.
 class CaseBlind {
  public:
-  explicit CaseBlind(const e2e::MachineSnapshot& snapshot) {
+  explicit CaseBlind(const MachineSnapshot& snapshot) {
     for (const auto& [name, held] : snapshot) entries_[upperAscii(name)] = held;
   }
   bool holds(const std::string& name) const { return entries_.count(upperAscii(name)) != 0; }
@@ -65,7 +65,7 @@ std::vector<std::string> plannedChanges(const InstallPlan& plan) {
   return items;
 }
 
-void compareChanges(const InstallPlan& plan, const e2e::MachineSnapshot& before, const e2e::MachineSnapshot& installed,
+void compareChanges(const InstallPlan& plan, const MachineSnapshot& before, const MachineSnapshot& installed,
                     const Ignored& ignored, std::vector<std::string>& out) {
   const CaseBlind was(before);
   std::set<std::string> real, planned;
@@ -134,8 +134,17 @@ void compareLog(const InstallPlan& plan, std::vector<std::string>& out) {
 
 }  // namespace
 
-std::vector<std::string> differencesAfterInstallation(const InstallPlan& plan, const e2e::MachineSnapshot& before,
-                                                      const e2e::MachineSnapshot& installed, const Ignored& ignored) {
+bool isOutsideTheInstallation(const std::string& entry) {
+  if (isWineBookkeeping(entry) || entry.rfind("C:\\windows\\temp\\", 0) == 0) return true;
+  if (entry.rfind("C:\\users\\", 0) == 0) {
+    for (const char* alias : {"\\Documents\\", "\\Downloads\\", "\\Music\\", "\\Pictures\\", "\\Videos\\", "\\Templates\\"})
+      if (entry.find(alias) != std::string::npos) return true;
+  }
+  return entry.find("tsaver-fixture-") != std::string::npos;
+}
+
+std::vector<std::string> differencesAfterInstallation(const InstallPlan& plan, const MachineSnapshot& before,
+                                                      const MachineSnapshot& installed, const Ignored& ignored) {
   std::vector<std::string> out;
   compareChanges(plan, before, installed, ignored, out);
   compareContents(plan, CaseBlind(installed), out);
@@ -143,7 +152,7 @@ std::vector<std::string> differencesAfterInstallation(const InstallPlan& plan, c
   return out;
 }
 
-std::vector<std::string> differencesAfterRemoval(const InstallPlan& plan, const e2e::MachineSnapshot& removed,
+std::vector<std::string> differencesAfterRemoval(const InstallPlan& plan, const MachineSnapshot& removed,
                                                  const Ignored& ignored) {
   const CaseBlind after(removed);
   const auto held = [&](const std::string& item) {
@@ -158,4 +167,4 @@ std::vector<std::string> differencesAfterRemoval(const InstallPlan& plan, const 
   return out;
 }
 
-}  // namespace demo
+}  // namespace e2e

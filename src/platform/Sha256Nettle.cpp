@@ -1,0 +1,24 @@
+#include <nettle/sha2.h>
+
+#include "platform/Sha256.h"
+
+namespace tsaver {
+
+struct Sha256::State {
+  sha256_ctx context;
+};
+
+Sha256::Sha256() : state_(new State) { sha256_init(&state_->context); }
+
+Sha256::~Sha256() = default;
+
+void Sha256::update(const void* data, std::size_t size) {
+  sha256_update(&state_->context, size, static_cast<const std::uint8_t*>(data));
+}
+
+bool Sha256::finish(Sha256Digest& digest) {
+  sha256_digest(&state_->context, digest.size(), digest.data());
+  return true;
+}
+
+}  // namespace tsaver
