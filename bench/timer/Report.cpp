@@ -1,6 +1,7 @@
 #include "Report.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <functional>
 
@@ -27,8 +28,10 @@ std::vector<double> samples(const std::vector<Round>& rounds, const std::functio
   return values;
 }
 
+// Not a number for a side that did not run (the i686 one, on a machine without 32-bit programs).
 double median(const std::vector<double>& sorted) {
   const size_t n = sorted.size();
+  if (n == 0) return std::nan("");
   return n % 2 ? sorted[n / 2] : (sorted[n / 2 - 1] + sorted[n / 2]) / 2;
 }
 
@@ -36,8 +39,9 @@ double median(const std::vector<double>& sorted) {
 template <typename... Sorted>
 std::string timeRow(const std::string& figure, const Sorted&... columns) {
   std::string text = "| " + figure;
-  ((text += " | " + format("%.0f ms", median(columns)) + " | " + format("%.0f", columns.front()) + "-" +
-            format("%.0f ms", columns.back())),
+  ((text += columns.empty() ? std::string(" | not run | -")
+                             : " | " + format("%.0f ms", median(columns)) + " | " + format("%.0f", columns.front()) +
+                                   "-" + format("%.0f ms", columns.back())),
    ...);
   return text + " |\n";
 }
@@ -47,7 +51,7 @@ std::string sizeRow(const std::string& figure, std::uint64_t bytes) {
          format("%.1f KB", static_cast<double>(bytes) / 1024) + " |\n";
 }
 
-std::string ratioCell(double ratio) { return format("%.2fx", ratio); }
+std::string ratioCell(double ratio) { return std::isnan(ratio) ? "not run" : format("%.2fx", ratio); }
 std::string ratioCell(const std::string& text) { return text; }
 
 // A row of ratios (numbers) and texts (an empty cell, the goal last).
@@ -87,7 +91,7 @@ Figures figuresOf(const SideRounds& side) {
   f.peerWizard = samples<B>(side.peer, [](const B& r) { return r.wizardShown; });
   f.peerInstall = samples<B>(side.peer, [](const B& r) { return r.install; });
   f.peerRemoval = samples<B>(side.peer, [](const B& r) { return r.removal; });
-  f.trayWaits = side.program.front().trayWaits;
+  f.trayWaits = side.program.empty() ? 0 : side.program.front().trayWaits;
   return f;
 }
 

@@ -31,8 +31,13 @@ void typeKeys(const Window& target, const std::vector<WORD>& keys) {
 void clickWithMouse(const Window& control) {
   RECT r;
   GetWindowRect(control.handle(), &r);
-  if (!SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2))
+  const POINT centre{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+  if (!SetCursorPos(centre.x, centre.y))
     throw RobotError("cannot move the mouse pointer over control \"" + control.tkName() + "\"");
+  // A box just closed may still cover it, or its window still be disabled for the box.
+  const HWND root = GetAncestor(control.handle(), GA_ROOT);
+  waitUntil([&] { return WindowFromPoint(centre) == control.handle() && IsWindowEnabled(root); },
+            "control \"" + control.tkName() + "\" to take the mouse");
   std::vector<INPUT> inputs(2, INPUT{INPUT_MOUSE, {}});
   inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
   inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
