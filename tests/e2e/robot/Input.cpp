@@ -38,9 +38,14 @@ void clickWithMouse(const Window& control) {
   const HWND root = GetAncestor(control.handle(), GA_ROOT);
   waitUntil([&] { return WindowFromPoint(centre) == control.handle() && IsWindowEnabled(root); },
             "control \"" + control.tkName() + "\" to take the mouse");
-  std::vector<INPUT> inputs(2, INPUT{INPUT_MOUSE, {}});
-  inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-  inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  // The pointer moved again in the same input, absolutely: Wine's warp of SetCursorPos
+  // reaches the X server later, and a button event could meet the old position.
+  std::vector<INPUT> inputs(3, INPUT{INPUT_MOUSE, {}});
+  inputs[0].mi.dx = MulDiv(centre.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+  inputs[0].mi.dy = MulDiv(centre.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+  inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  inputs[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
   sendToForeground(control, inputs);
 }
 
