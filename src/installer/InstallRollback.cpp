@@ -1,5 +1,7 @@
 #include "installer/InstallRollback.h"
 
+#include <algorithm>
+
 #include "platform/Paths.h"
 
 namespace tsaver {
@@ -11,11 +13,12 @@ void dropTrailingSeparator(std::string& path) {
 }  // namespace
 
 void InstallRollback::watchFile(const std::string& path) {
-  if (!platform_.fileExists(path)) absentAtStart_.insert(path);
+  if (!platform_.fileExists(path)) absentAtStart_.push_back(path);
 }
 
 void InstallRollback::made(const std::string& path) {
-  if (absentAtStart_.count(path) != 0) made_.push_back(path);
+  // A few dozen paths: a search costs less than a tree's code in the shipped file.
+  if (std::find(absentAtStart_.begin(), absentAtStart_.end(), path) != absentAtStart_.end()) made_.push_back(path);
 }
 
 void InstallRollback::watchDirectories(std::string path) {

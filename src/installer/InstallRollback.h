@@ -4,7 +4,6 @@
 // when the run began, and the directories it made. A file that merely was absent
 // at the start is not this run's (another run may have made it since); files the
 // run replaced, or deleted as older copies, cannot be brought back.
-#include <set>
 #include <string>
 #include <vector>
 
@@ -32,7 +31,7 @@ class InstallRollback {
 
  private:
   Platform& platform_;
-  std::set<std::string> absentAtStart_;
+  std::vector<std::string> absentAtStart_;
   std::vector<std::string> made_;
   std::vector<std::string> directories_;
 };
