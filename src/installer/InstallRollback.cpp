@@ -17,7 +17,7 @@ void InstallRollback::watchFile(const std::string& path) {
 }
 
 void InstallRollback::made(const std::string& path) {
-  // A few dozen paths: a search costs less than a tree's code in the shipped file.
+  // A few dozen paths at most: a search in place is enough.
   if (std::find(absentAtStart_.begin(), absentAtStart_.end(), path) != absentAtStart_.end()) made_.push_back(path);
 }
 
