@@ -49,7 +49,7 @@ int runProgram(Platform& platform, tk::Application& app) {
       app.createForm(frmCopying);
       break;
     case Mode::Uninstall:
-      // Before the hand-off: the copy starts in this process's current directory.
+      // Before the hand-off: the copy is told this directory as the one the removal works in.
       enterStartDirectory(platform);
       // The copy runs the removal; this process ends without a window.
       if (handOffToTemporaryCopy(platform)) break;
