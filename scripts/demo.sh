@@ -13,7 +13,7 @@ tsaver_display || exit 1
 tsaver_build win32 win64 || { echo "build failed"; exit 1; }
 echo "Shipping program (32-bit Windows): build/win32/Install.exe"
 echo "Package tool: build/win64/saverpkg.exe and build/win32/saverpkg.exe (see the README)"
-echo "Setup file's extractor: build/win32/Extractor.exe; the packed and signed file: build/win32/demo-setup/"
+echo "Setup file's extractor: build/win32/Extractor.exe"
 if tsaver_runs_i686; then
   echo "== demonstration under Wine: the shipped i686 program on 64-bit Windows (WoW64)"
   # The shipped program where users run it today: a 64-bit Windows.
@@ -33,6 +33,7 @@ tsaver_wine_stop "$prefix"
 for bmp in "$build"/screenshots/demo-*.bmp; do
   [ -f "$bmp" ] && convert "$bmp" "${bmp%.bmp}.png" && rm -f "$bmp"
 done
+echo "The packed and signed setup file: $build/demo-setup/"
 echo "Screenshots: $build/screenshots/"
 echo "Report: $build/demo-report.html"
 exit $status
