@@ -92,5 +92,19 @@ TEST_F(Robot, KillsAndTimesOut) {
   EXPECT_FALSE(form);
 }
 
+// Ids come back once their process has gone; a process whose parent id was reused is no child.
+TEST(RobotProcesses, CountOnlyThoseThatBeganAfterTheParentTheyName) {
+  const std::vector<RunningProcess> running = {
+      {56, 40, "services.exe", 50},     // named the parent's id before it was given again
+      {60, 40, "cmd.exe", 120},         // started by the root
+      {64, 60, "UNINSTALL.EXE", 130},   // started by that
+      {68, 60, "winedevice.exe", 110},  // older than the process it names
+      {72, 8, "explorer.exe", 200},     // another's
+  };
+  std::vector<DWORD> found;
+  for (const RunningProcess& p : descendantsIn(running, 40, 100)) found.push_back(p.id);
+  EXPECT_EQ(found, (std::vector<DWORD>{60, 64}));
+}
+
 }  // namespace
 }  // namespace e2e

@@ -3,7 +3,7 @@
 #include <tlhelp32.h>
 
 #include <cstring>
-#include <set>
+#include <map>
 #include <vector>
 
 #include "e2e/robot/Files.h"
@@ -29,34 +29,51 @@ std::vector<char> programEnvironment() {
   return block;
 }
 
-// The running processes descended from `root`, however many generations down.
-std::vector<RunningProcess> descendantsOf(DWORD root) {
-  const std::vector<RunningProcess> running = runningProcesses();
-  std::set<DWORD> family = {root};
-  std::vector<RunningProcess> found;
-  for (bool grew = true; grew;) {
-    grew = false;
-    for (const RunningProcess& p : running)
-      if (family.count(p.parent) && family.insert(p.id).second) {
-        found.push_back(p);
-        grew = true;
-      }
-  }
-  return found;
+unsigned long long creationTime(HANDLE process) {
+  FILETIME created, exited, kernel, user;
+  if (!GetProcessTimes(process, &created, &exited, &kernel, &user)) return 0;
+  return (static_cast<unsigned long long>(created.dwHighDateTime) << 32) | created.dwLowDateTime;
 }
 
-}  // namespace
-
+// Every running process, through the tool-help snapshot (Wine 8's tasklist prints
+// nothing); empty when no snapshot can be taken.
 std::vector<RunningProcess> runningProcesses() {
   std::vector<RunningProcess> running;
   HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
   if (snapshot == INVALID_HANDLE_VALUE) return running;
   PROCESSENTRY32 entry = {};
   entry.dwSize = sizeof entry;
-  for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry))
-    running.push_back({entry.th32ProcessID, entry.th32ParentProcessID, entry.szExeFile});
+  for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
+    running.push_back({entry.th32ProcessID, entry.th32ParentProcessID, entry.szExeFile, 0});
+    const HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, entry.th32ProcessID);
+    if (!process) continue;
+    running.back().created = creationTime(process);
+    CloseHandle(process);
+  }
   CloseHandle(snapshot);
   return running;
+}
+
+std::vector<RunningProcess> descendantsOf(DWORD rootId, unsigned long long rootCreated) {
+  return descendantsIn(runningProcesses(), rootId, rootCreated);
+}
+
+}  // namespace
+
+std::vector<RunningProcess> descendantsIn(const std::vector<RunningProcess>& running, DWORD rootId,
+                                          unsigned long long rootCreated) {
+  std::map<DWORD, unsigned long long> family = {{rootId, rootCreated}};
+  std::vector<RunningProcess> found;
+  for (bool grew = true; grew;) {
+    grew = false;
+    for (const RunningProcess& p : running) {
+      const auto parent = family.find(p.parent);
+      if (parent == family.end() || p.created < parent->second || !family.emplace(p.id, p.created).second) continue;
+      found.push_back(p);
+      grew = true;
+    }
+  }
+  return found;
 }
 
 Process Process::start(const std::string& exe, const std::string& workingDir, const std::string& arguments) {
@@ -110,14 +127,15 @@ void Process::kill() {
   WaitForSingleObject(handle_, 5000);
 }
 
-DWORD waitForDescendant(DWORD ancestor, const std::string& image, Millis timeout) {
+DWORD Process::waitForDescendant(const std::string& image, Millis timeout) const {
+  const unsigned long long created = creationTime(handle_);
   return waitUntil(
       [&]() -> DWORD {
-        for (const RunningProcess& p : descendantsOf(ancestor))
+        for (const RunningProcess& p : descendantsOf(id_, created))
           if (_stricmp(p.image.c_str(), image.c_str()) == 0) return p.id;
         return 0;
       },
-      "a process " + image + " started by process " + std::to_string(ancestor), timeout);
+      "a process " + image + " started by process " + std::to_string(id_), timeout);
 }
 
 std::string outputOf(const std::string& exe, const std::string& arguments, const std::string& workingDir,
@@ -148,7 +166,8 @@ std::string outputOf(const std::string& exe, const std::string& arguments, const
 
 bool Process::waitForExitWithDescendants(Millis timeout) const {
   try {
-    waitUntil([&] { return !running() && descendantsOf(id_).empty(); },
+    const unsigned long long created = creationTime(handle_);
+    waitUntil([&] { return !running() && descendantsOf(id_, created).empty(); },
               "process " + std::to_string(id_) + " and those it started to end", timeout);
     return true;
   } catch (const RobotError&) {

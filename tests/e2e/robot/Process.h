@@ -12,16 +12,16 @@ namespace e2e {
 
 struct RunningProcess {
   DWORD id, parent;
-  std::string image;  // the program's file name
+  std::string image;           // the program's file name
+  unsigned long long created;  // its creation time; 0 when it cannot be read
 };
-// Every running process, through the tool-help snapshot (Wine 8's tasklist prints
-// nothing); empty when no snapshot can be taken.
-std::vector<RunningProcess> runningProcesses();
 
-// The first process running this image (a file name, "UNINSTALL.EXE") among those that the
-// process with this id started, and theirs; found by their parents' ids, which stay recorded
-// after a parent has ended. Throws RobotError when none comes within the time-out.
-DWORD waitForDescendant(DWORD ancestor, const std::string& image, Millis timeout = kTimeout);
+// Those of `running` descended from the root, however many generations down. An id is
+// given again once its process has gone (by Wine's server too, after a few hundred), while
+// a process keeps naming a parent long gone: Wine's services.exe names the program that
+// made the prefix. So a process counts only if it began after the parent it names.
+std::vector<RunningProcess> descendantsIn(const std::vector<RunningProcess>& running, DWORD rootId,
+                                          unsigned long long rootCreated);
 
 // Runs the program with `arguments` after its quoted name in `workingDir` until it ends and
 // gives what it wrote to its standard output, through a file (`outputFile`, replaced):
@@ -55,10 +55,10 @@ class Process {
   DWORD exitCode() const;
   void kill();
 
-  // The first process it started, or theirs, running this image (see e2e::waitForDescendant).
-  DWORD waitForDescendant(const std::string& image, Millis timeout = kTimeout) const {
-    return e2e::waitForDescendant(id_, image, timeout);
-  }
+  // The first process running this image (a file name, "UNINSTALL.EXE") among those that
+  // this one started, and theirs; found by their parents' ids, which stay recorded after a
+  // parent has ended. Throws RobotError when none comes within the time-out.
+  DWORD waitForDescendant(const std::string& image, Millis timeout = kTimeout) const;
   // False when it or a process descended from it still runs after the time-out.
   bool waitForExitWithDescendants(Millis timeout = kTimeout) const;
 
