@@ -24,18 +24,6 @@ void waitForAll(const std::vector<DWORD>& ids, Clock::time_point deadline) {
   for (HANDLE h : handles) CloseHandle(h);
 }
 
-// When a process started, 0 when it cannot be told: with its id, which Wine, as
-// Windows, gives again to a later process once the first has ended, it names one.
-ULONGLONG startOf(DWORD id) {
-  HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id);
-  FILETIME created{}, exited, kernel, user;
-  if (process) {
-    if (!GetProcessTimes(process, &created, &exited, &kernel, &user)) created = {};
-    CloseHandle(process);
-  }
-  return (static_cast<ULONGLONG>(created.dwHighDateTime) << 32) | created.dwLowDateTime;
-}
-
 void failAfter(Clock::time_point deadline, e2e::Millis timeout, const std::string& what) {
   if (Clock::now() >= deadline)
     throw e2e::RobotError("timed out after " + std::to_string(timeout.count()) + " ms waiting for " + what);
@@ -57,12 +45,12 @@ void waitUntilNoProcessNamed(const std::string& image, e2e::Millis timeout) {
 
 std::vector<std::string> waitForProcessTree(DWORD root, e2e::Millis timeout) {
   const auto deadline = Clock::now() + timeout;
-  std::map<DWORD, ULONGLONG> tree{{root, startOf(root)}};  // id, start
+  std::map<DWORD, ULONGLONG> tree{{root, e2e::creationTimeOf(root)}};  // id, start
   std::vector<std::string> images;
   for (;;) {
     const std::vector<e2e::RunningProcess> all = e2e::runningProcesses();
     std::map<DWORD, ULONGLONG> started;
-    for (const e2e::RunningProcess& p : all) started[p.id] = startOf(p.id);
+    for (const e2e::RunningProcess& p : all) started[p.id] = p.created;
     const auto inTree = [&](DWORD id) {
       const auto member = tree.find(id);
       return member != tree.end() && member->second == started[id];

@@ -35,30 +35,32 @@ unsigned long long creationTime(HANDLE process) {
   return (static_cast<unsigned long long>(created.dwHighDateTime) << 32) | created.dwLowDateTime;
 }
 
-// Every running process, through the tool-help snapshot (Wine 8's tasklist prints
-// nothing); empty when no snapshot can be taken.
+std::vector<RunningProcess> descendantsOf(DWORD rootId, unsigned long long rootCreated) {
+  return descendantsIn(runningProcesses(), rootId, rootCreated);
+}
+
+}  // namespace
+
+unsigned long long creationTimeOf(DWORD id) {
+  const HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id);
+  if (!process) return 0;
+  const unsigned long long created = creationTime(process);
+  CloseHandle(process);
+  return created;
+}
+
 std::vector<RunningProcess> runningProcesses() {
   std::vector<RunningProcess> running;
   HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
   if (snapshot == INVALID_HANDLE_VALUE) return running;
   PROCESSENTRY32 entry = {};
   entry.dwSize = sizeof entry;
-  for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
-    running.push_back({entry.th32ProcessID, entry.th32ParentProcessID, entry.szExeFile, 0});
-    const HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, entry.th32ProcessID);
-    if (!process) continue;
-    running.back().created = creationTime(process);
-    CloseHandle(process);
-  }
+  for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry))
+    running.push_back(
+        {entry.th32ProcessID, entry.th32ParentProcessID, entry.szExeFile, creationTimeOf(entry.th32ProcessID)});
   CloseHandle(snapshot);
   return running;
 }
-
-std::vector<RunningProcess> descendantsOf(DWORD rootId, unsigned long long rootCreated) {
-  return descendantsIn(runningProcesses(), rootId, rootCreated);
-}
-
-}  // namespace
 
 std::vector<RunningProcess> descendantsIn(const std::vector<RunningProcess>& running, DWORD rootId,
                                           unsigned long long rootCreated) {

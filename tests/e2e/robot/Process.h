@@ -16,6 +16,12 @@ struct RunningProcess {
   unsigned long long created;  // its creation time; 0 when it cannot be read
 };
 
+// Every running process, through the tool-help snapshot (Wine 8's tasklist prints
+// nothing); empty when no snapshot can be taken.
+std::vector<RunningProcess> runningProcesses();
+// When the process with this id began; 0 when that cannot be read.
+unsigned long long creationTimeOf(DWORD id);
+
 // Those of `running` descended from the root, however many generations down. An id is
 // given again once its process has gone (by Wine's server too, after a few hundred), while
 // a process keeps naming a parent long gone: Wine's services.exe names the program that
